@@ -1,1 +1,27 @@
-int main() { return 0; }
+#include "app/Contexte.h"
+#include "app/ROOT.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Razarivu"));
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+
+    QTranslator traductionQt;
+    if (traductionQt.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&traductionQt);
+
+    Contexte contexte;
+    ROOT cadre(contexte);
+    QObject::connect(&cadre, &ROOT::finDemandee, &application, &QCoreApplication::exit);
+    cadre.show();
+    if (!cadre.demarrer())
+        return 1;
+    return application.exec();
+}

@@ -1,1 +1,29 @@
-int main() { return 0; }
+// razarivu-creer-base CHEMIN [--demo]: makes a new database file for Razarivu.
+#include "data/CreationBase.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    QTextStream erreurs(stderr);
+
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    const bool avecDemo = arguments.removeAll(QStringLiteral("--demo")) > 0;
+    if (arguments.size() != 1 || arguments.first().startsWith(u'-')) {
+        erreurs << "Usage : razarivu-creer-base CHEMIN [--demo]\n"
+                << "Crée une base Razarivu vide (états, objets, consommations) au chemin donné ;\n"
+                << "avec --demo, y ajoute des réservations et leurs opérations d'exemple.\n"
+                << "Un fichier existant n'est jamais remplacé.\n";
+        return 2;
+    }
+
+    const QSqlError erreur = creerBase(arguments.first(), avecDemo);
+    if (erreur.isValid()) {
+        erreurs << "razarivu-creer-base : " << erreur.text() << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,1 +1,19 @@
 #pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// Every message box of the program goes through here, so a test can answer them in advance
+// instead of blocking on a modal box.
+class BoiteMessage
+{
+public:
+    // A message box with the one button OK; returns when the user has closed it.
+    static void afficher(QWidget *parent, const QString &texte);
+
+    // While on, boxes are not shown: their texts are kept for the test to read.
+    static void repondreAutomatiquement(bool actif);
+    static QStringList messagesAffiches();
+};

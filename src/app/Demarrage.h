@@ -1,1 +1,33 @@
 #pragma once
+
+#include <QSqlError>
+#include <QString>
+
+class Contexte;
+
+// The parts of the planning window's load that need no window, in the order the load runs
+// them. The window itself adds the splash, the selectors and the first drawing.
+namespace Demarrage {
+
+inline constexpr const char *ChampsDansBarreParDefaut = "[nomclient] ([nbadultes]ad/[nbenfants]en)";
+
+// Main settings file path, database path ([system] "database"), backup rotation. Returns the
+// backup slot used.
+int preparer(Contexte &contexte);
+
+// NbClignotements from [reservation] "nb clignotement".
+void lireClignotements(Contexte &contexte);
+
+// Opens the database at contexte.cheminBase into BasePlanning.
+QSqlError ouvrirBase(Contexte &contexte);
+
+// The translated open-failure text followed by the database path.
+QString messageEchecOuverture(const Contexte &contexte);
+
+// ListeEtats from "select * from ETATS", in table order.
+void chargerEtats(Contexte &contexte);
+
+// ChampsDansBarre from [planning] "champsdansbarre".
+void lireChampsDansBarre(Contexte &contexte);
+
+} // namespace Demarrage

@@ -1,1 +1,69 @@
-// stub
+#include "app/ROOT.h"
+
+#include "Version.h"
+#include "conversion/Couleurs.h"
+#include "planning/Form1.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+ROOT::ROOT(Contexte &contexte, QWidget *parent)
+    : QMainWindow(parent), m_contexte(contexte), m_zone(new QMdiArea)
+{
+    setObjectName(QStringLiteral("ROOT"));
+    setWindowTitle(legende());
+    resize(1024, 700);
+
+    QMenu *fichier = menuBar()->addMenu(QStringLiteral("&Fichier"));
+    fichier->setObjectName(QStringLiteral("menuFichier"));
+    QAction *quitter = fichier->addAction(QStringLiteral("&Quitter"));
+    quitter->setObjectName(QStringLiteral("menuQuitter"));
+    connect(quitter, &QAction::triggered, this, [this] { emit finDemandee(0); });
+
+    QMenu *outils = menuBar()->addMenu(QStringLiteral("&Outils"));
+    outils->setObjectName(QStringLiteral("menuOutils"));
+    QAction *miseAJour = outils->addAction(QStringLiteral("&Mise à jour Internet"));
+    miseAJour->setObjectName(QStringLiteral("menuMiseAJourInternet"));
+    connect(miseAJour, &QAction::triggered, this, &ROOT::miseAJourInternetDemandee);
+    QAction *parametres = outils->addAction(QStringLiteral("&Paramétres"));
+    parametres->setObjectName(QStringLiteral("menuParametres"));
+    connect(parametres, &QAction::triggered, this, &ROOT::parametresDemandes);
+
+    // The strip along the top edge carries the frame's window-position memory.
+    auto *bandeau = new QWidget;
+    bandeau->setObjectName(QStringLiteral("bandeau"));
+    bandeau->setFixedHeight(25);
+    bandeau->setAutoFillBackground(true);
+    QPalette palette = bandeau->palette();
+    palette.setColor(QPalette::Window, couleurDepuisVB(0x80000000u, palette));
+    bandeau->setPalette(palette);
+
+    m_zone->setObjectName(QStringLiteral("zoneFenetres"));
+    auto *centre = new QWidget;
+    auto *disposition = new QVBoxLayout(centre);
+    disposition->setContentsMargins(0, 0, 0, 0);
+    disposition->setSpacing(0);
+    disposition->addWidget(bandeau);
+    disposition->addWidget(m_zone, 1);
+    setCentralWidget(centre);
+}
+
+QString ROOT::legende()
+{
+    return QStringLiteral("PIVANE Razarivu") + QLatin1Char(' ')
+        + QStringLiteral("%1.%2.%3")
+              .arg(RAZARIVU_VERSION_MAJEURE)
+              .arg(RAZARIVU_VERSION_MINEURE)
+              .arg(RAZARIVU_REVISION);
+}
+
+bool ROOT::demarrer()
+{
+    m_planning = new Form1(m_contexte);
+    QMdiSubWindow *sousFenetre = m_zone->addSubWindow(m_planning);
+    sousFenetre->setObjectName(QStringLiteral("Form1_cadre"));
+    sousFenetre->hide();
+    return m_planning->charger();
+}

@@ -1,1 +1,36 @@
 #pragma once
+
+#include <QMainWindow>
+
+class Contexte;
+class Form1;
+class QMdiArea;
+
+// The main frame: caption, menus, the strip along its top edge and the area that holds the
+// planning window.
+class ROOT : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit ROOT(Contexte &contexte, QWidget *parent = nullptr);
+
+    // "PIVANE Razarivu" + " " + major.minor.revision.
+    static QString legende();
+
+    // Opens the planning window and runs its load. False when the program must end (the database
+    // could not be opened; the user has been told).
+    bool demarrer();
+
+    Form1 *planning() const { return m_planning; }
+
+signals:
+    // "&Quitter": the program ends at once with this status.
+    void finDemandee(int code);
+    void miseAJourInternetDemandee();
+    void parametresDemandes();
+
+private:
+    Contexte &m_contexte;
+    QMdiArea *m_zone;
+    Form1 *m_planning = nullptr;
+};

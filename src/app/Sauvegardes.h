@@ -1,1 +1,32 @@
 #pragma once
+
+#include <QString>
+
+// The rotating copies of the database and of the program, made at every start.
+namespace Sauvegardes {
+
+// "sauvegardes numero" + 1, back to 0 once it passes "sauvegardes nombre": with the default 30
+// the slots run 1 ... 30, 0, 1 ... (31 numbers). Texts that are no number read as 0; values
+// beyond the 32-bit range are taken as 0 too.
+int emplacementSuivant(const QString &numeroPrecedent, const QString &nombre);
+
+// The file name part of a database path: after the last "/", "\" or ":", or the whole path.
+QString nomFichierBase(const QString &cheminBase);
+
+// Folder + the database file name without its last 4 characters + "_" + slot + ".mdb".
+QString nomSauvegardeBase(const QString &dossier, const QString &cheminBase, int emplacement);
+
+// Folder + program name + "_" + slot (+ ".exe" on Windows).
+QString nomSauvegardeProgramme(const QString &dossier, const QString &nomProgramme,
+                               int emplacement);
+
+// Copies `source` over `cible`. The older copy is replaced only once the new one is complete.
+bool copierEnRemplacant(const QString &source, const QString &cible);
+
+// The whole backup step of the start-up: reads and writes the slot keys of the main settings
+// file, creates the folder and copies both files. Each step may fail without stopping the next;
+// the slot is written back in every case. Returns the slot used.
+int effectuer(const QString &dossierApplication, const QString &fichierINI,
+              const QString &cheminBase, const QString &cheminProgramme);
+
+} // namespace Sauvegardes

@@ -47,12 +47,14 @@ QString ExtraireChamp(const QString &texte, const QString &separateur, qint16 n)
 // Replaces the characters that cannot stand in a file name by "_".
 QString NettoyerNom(const QString &texte);
 
-// The longest leading number of the text, blanks, tabs and line feeds ignored, "." as the only
-// decimal separator; 0 when the text does not start with a number.
+// The longest leading number of the text, blanks, tabs, line feeds and carriage returns
+// ignored, "." as the only decimal separator; 0 when the text does not start with a number.
+// A number beyond the range of a double gives an infinity of its sign.
 double ValeurNumerique(const QString &texte);
 
-// "1 234,50 €": two decimals, groups of three digits separated by one plain blank, the minus
-// sign before the digits.
+// "1 234,50 €": two decimals rounded half away from zero, groups of three digits separated by
+// one plain blank (digits beyond the twelfth stay glued to the first group), the minus sign
+// before the digits and never on a zero amount. No number or an infinity gives "0,00 €".
 QString FormatMonetaire(double valeur);
 
 } // namespace Conversion

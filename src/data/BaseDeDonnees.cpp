@@ -1,1 +1,131 @@
-// stub
+#include "data/BaseDeDonnees.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QUrl>
+
+namespace BaseDeDonnees {
+
+namespace {
+
+// One readable text: the French message, then the engine's own reason in parentheses.
+QSqlError erreurOuverture(const QString &message, const QString &detail)
+{
+    const QString texte
+        = detail.isEmpty() ? message : message + QStringLiteral(" (") + detail + u')';
+    return QSqlError(texte, QString(), QSqlError::ConnectionError);
+}
+
+// A URI with mode=rw is the only way to make SQLite refuse to create a missing file; the path is
+// percent-encoded so that '?', '#', '%', blanks and accents in folder names survive the URI.
+QString nomUri(const QString &chemin)
+{
+    const QString absolu = QFileInfo(chemin).absoluteFilePath();
+    return QString::fromUtf8(QUrl::fromLocalFile(absolu).toEncoded()) + QStringLiteral("?mode=rw");
+}
+
+// Returns the names of the required objects the open file lacks; a file that is not a database
+// fails here, on its first read.
+QSqlError verifierObjets(const QSqlDatabase &base)
+{
+    QSqlQuery requete(base);
+    if (!requete.exec(QStringLiteral("SELECT name, type FROM sqlite_master "
+                                     "WHERE type IN ('table', 'view')"))) {
+        return erreurOuverture(QStringLiteral("Ce fichier n'est pas une base de données lisible."),
+                               requete.lastError().databaseText());
+    }
+    QStringList presents;
+    while (requete.next())
+        presents << requete.value(0).toString().toUpper();
+
+    QStringList manquants;
+    for (const char *objet : ObjetsRequis) {
+        if (!presents.contains(QString::fromLatin1(objet)))
+            manquants << QString::fromLatin1(objet);
+    }
+    if (!manquants.isEmpty()) {
+        return erreurOuverture(
+            QStringLiteral("Ce fichier n'est pas une base Razarivu : il y manque %1.")
+                .arg(manquants.join(QStringLiteral(", "))),
+            QStringLiteral("missing tables: %1").arg(manquants.join(QStringLiteral(", "))));
+    }
+    return QSqlError();
+}
+
+} // namespace
+
+QSqlError ouvrir(const QString &chemin, const QString &connexion)
+{
+    // Replacing a live connection of the same name would pull it from under its users.
+    if (QSqlDatabase::contains(connexion)) {
+        return erreurOuverture(
+            QStringLiteral("La connexion « %1 » est déjà ouverte.").arg(connexion),
+            QStringLiteral("connection already open"));
+    }
+    if (!QFileInfo::exists(chemin)) {
+        return erreurOuverture(QStringLiteral("Base de données introuvable : %1").arg(chemin),
+                               QStringLiteral("file not found"));
+    }
+
+    QSqlError erreur;
+    {
+        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
+        if (!base.isValid()) {
+            erreur = erreurOuverture(QStringLiteral("Le pilote SQLite de Qt est absent."),
+                                     base.lastError().text());
+        } else {
+            base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+            base.setDatabaseName(nomUri(chemin));
+            if (!base.open()) {
+                erreur = erreurOuverture(
+                    QStringLiteral("Impossible d'ouvrir la base de données %1.").arg(chemin),
+                    base.lastError().databaseText());
+            } else {
+                erreur = verifierObjets(base);
+            }
+            if (erreur.isValid())
+                base.close();
+        }
+    }
+    // The handle above is gone by now, so removing the connection raises no "still in use".
+    if (erreur.isValid())
+        QSqlDatabase::removeDatabase(connexion);
+    return erreur;
+}
+
+void fermer(const QString &connexion)
+{
+    if (!QSqlDatabase::contains(connexion))
+        return;
+    {
+        QSqlDatabase base = QSqlDatabase::database(connexion, false);
+        base.close();
+    }
+    QSqlDatabase::removeDatabase(connexion);
+}
+
+QString texteDate(const QDateTime &moment)
+{
+    if (!moment.isValid())
+        return QString();
+    return moment.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QDateTime dateDepuisTexte(const QString &texte)
+{
+    QDateTime moment = QDateTime::fromString(texte, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (moment.isValid())
+        return moment;
+    // Other tools write the ISO "T" separator.
+    moment = QDateTime::fromString(texte, QStringLiteral("yyyy-MM-ddTHH:mm:ss"));
+    if (moment.isValid())
+        return moment;
+    const QDate jour = QDate::fromString(texte, QStringLiteral("yyyy-MM-dd"));
+    if (jour.isValid())
+        return jour.startOfDay();
+    return QDateTime();
+}
+
+} // namespace BaseDeDonnees

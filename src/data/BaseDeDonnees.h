@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -8,8 +9,8 @@
 namespace BaseDeDonnees {
 
 // The six objects every database of ours holds.
-inline constexpr const char *ObjetsRequis[] = {"ETATS",        "OBJETS",        "RESERVATIONS",
-                                               "OPERATIONS",   "CONSOMMATIONS", "RESERVATION_NOMINATIVE"};
+inline constexpr const char *ObjetsRequis[]
+    = {"ETATS", "OBJETS", "RESERVATIONS", "OPERATIONS", "CONSOMMATIONS", "RESERVATION_NOMINATIVE"};
 
 // Opens the existing file `chemin` read-write under the connection name `connexion`. Never
 // creates a file. A missing file, an unreadable one, or one that is not a database holding the

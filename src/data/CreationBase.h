@@ -1,1 +1,14 @@
 #pragma once
+
+#include <QSqlError>
+#include <QString>
+
+// Making a new database file: the program itself only ever opens one, so the file comes from
+// here (the razarivu-creer-base tool, the tests, the benchmarks).
+
+// Creates `chemin` with the tables, the view and the reference rows: reservation states, rooms,
+// pitches and chalets, bar articles. With `avecDemo`, also about eighty reservations spread from
+// two months before to four months after Horloge::aujourdhui(), with their journal rows; the
+// same day always gives the same rows. An existing file is never touched: that is an error, as
+// is any failure, after which no file is left behind.
+QSqlError creerBase(const QString &chemin, bool avecDemo);

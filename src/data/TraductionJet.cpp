@@ -1,1 +1,105 @@
-// stub
+#include "data/TraductionJet.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QTime>
+
+namespace {
+
+bool estCaractereDeMot(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
+
+// Copies a quoted run (literal or identifier) unchanged, a doubled quote standing for one.
+// Returns the index just past the closing quote, or the end of the text when it is unclosed.
+qsizetype copierEntreGuillemets(const QString &texte, qsizetype debut, QString &sortie)
+{
+    const QChar guillemet = texte.at(debut);
+    qsizetype i = debut + 1;
+    while (i < texte.size()) {
+        if (texte.at(i) == guillemet) {
+            if (i + 1 < texte.size() && texte.at(i + 1) == guillemet) {
+                i += 2;
+                continue;
+            }
+            ++i;
+            break;
+        }
+        ++i;
+    }
+    sortie += QStringView(texte).mid(debut, i - debut);
+    return i;
+}
+
+// "m/d/yyyy" with an optional "h:nn" or "h:nn:ss", as Jet reads between number signs.
+QString dateSqlite(QStringView contenu)
+{
+    static const QRegularExpression forme(QStringLiteral(
+        R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
+    const QRegularExpressionMatch m = forme.match(contenu.toString());
+    if (!m.hasMatch())
+        return QString();
+    const QDate jour(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
+    const QTime heure(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    if (!jour.isValid() || !heure.isValid())
+        return QString();
+    return u'\'' + jour.toString(QStringLiteral("yyyy-MM-dd")) + u' '
+        + heure.toString(QStringLiteral("HH:mm:ss")) + u'\'';
+}
+
+} // namespace
+
+QString traduireJet(const QString &texteJet)
+{
+    QString sortie;
+    sortie.reserve(texteJet.size() + 16);
+    qsizetype i = 0;
+    while (i < texteJet.size()) {
+        const QChar c = texteJet.at(i);
+        if (c == u'\'' || c == u'"') {
+            i = copierEntreGuillemets(texteJet, i, sortie);
+        } else if (c == u'[') {
+            const qsizetype fin = texteJet.indexOf(u']', i + 1);
+            if (fin < 0) {
+                sortie += QStringView(texteJet).mid(i);
+                break;
+            }
+            QString nom = texteJet.mid(i + 1, fin - i - 1);
+            nom.replace(u'"', QStringLiteral("\"\""));
+            sortie += u'"' + nom + u'"';
+            i = fin + 1;
+        } else if (c == u'#') {
+            // An unreadable date is left as it stands: SQLite then rejects the '#', which is
+            // better than comparing against a wrong date.
+            const qsizetype fin = texteJet.indexOf(u'#', i + 1);
+            const QString date
+                = fin < 0 ? QString() : dateSqlite(QStringView(texteJet).mid(i + 1, fin - i - 1));
+            if (date.isEmpty()) {
+                sortie += c;
+                ++i;
+            } else {
+                sortie += date;
+                i = fin + 1;
+            }
+        } else if (estCaractereDeMot(c)) {
+            qsizetype fin = i;
+            while (fin < texteJet.size() && estCaractereDeMot(texteJet.at(fin)))
+                ++fin;
+            const QStringView mot = QStringView(texteJet).mid(i, fin - i);
+            // A qualified name such as ETATS.True is a column, not the Boolean.
+            const bool qualifie = i > 0 && texteJet.at(i - 1) == u'.';
+            if (!qualifie && mot.compare(u"True", Qt::CaseInsensitive) == 0)
+                sortie += u'1';
+            else if (!qualifie && mot.compare(u"False", Qt::CaseInsensitive) == 0)
+                sortie += u'0';
+            else
+                sortie += mot;
+            i = fin;
+        } else {
+            sortie += c;
+            ++i;
+        }
+    }
+    return sortie;
+}

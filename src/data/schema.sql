@@ -1,0 +1,88 @@
+-- Razarivu database, SQLite.
+--
+-- Dates are text "yyyy-MM-dd HH:mm:ss" declared DATETIME: the text compares and sorts like the
+-- date, and the declared type tells the record sets which columns to hand back as dates.
+-- Booleans are stored 0 or 1, so a translated "= True" (= 1) finds them.
+-- No foreign keys: the program keeps no relation between the tables, and a reservation deleted
+-- leaves its journal rows behind.
+
+-- States are read in table order (no ORDER BY): that order is the state list and the default
+-- state of a new reservation is its first entry. Code is therefore a plain unique column and not
+-- the rowid, so the order stays the order of insertion whatever the codes.
+-- "internet" (shown by the settings dialog) and "surinternet" (filtered on by the web calendar)
+-- are one flag under two names: the generated column can never disagree with its source.
+CREATE TABLE ETATS (
+    Code INTEGER NOT NULL UNIQUE,
+    Nom TEXT,
+    CouleurPrincipale INTEGER,
+    surinternet BOOLEAN NOT NULL DEFAULT 0,
+    internet INTEGER GENERATED ALWAYS AS (surinternet <> 0) VIRTUAL
+);
+
+-- Table order is the order of the planning lines.
+CREATE TABLE OBJETS (
+    Numero INTEGER NOT NULL UNIQUE,
+    Nom TEXT,
+    NomInternet TEXT NULL,
+    FichierPlanningHTML TEXT NULL
+);
+
+-- NumeroReservation is the rowid: without AUTOINCREMENT SQLite numbers a new row one more than
+-- the highest number present (1 in an empty table), which is what the reservation dialog
+-- predicts with its Max() query.
+CREATE TABLE RESERVATIONS (
+    NumeroReservation INTEGER PRIMARY KEY,
+    Objet INTEGER,
+    nomclient TEXT,
+    DateDebut DATETIME,
+    DateFin DATETIME,
+    arrhes DOUBLE,
+    datelimite DATETIME NULL,
+    Etat INTEGER,
+    nbadultes SMALLINT,
+    nbenfants SMALLINT,
+    remarque TEXT,
+    telephone TEXT,
+    email TEXT
+);
+
+CREATE INDEX ReservationsParObjet ON RESERVATIONS (Objet, DateDebut);
+
+-- The writers pass the reservation number as a floating-point value; integer affinity stores
+-- 12.0 as 12, so the readers' "= 12" finds it. Amounts keep their cents as doubles.
+CREATE TABLE OPERATIONS (
+    numeroreservation INTEGER,
+    date DATETIME,
+    prix DOUBLE,
+    paiement TEXT,
+    libelle TEXT
+);
+
+CREATE INDEX OperationsParReservation ON OPERATIONS (numeroreservation, date);
+
+CREATE TABLE CONSOMMATIONS (
+    Famille TEXT,
+    Libelle TEXT,
+    prixTTC DOUBLE
+);
+
+-- A reservation with the names of its object and its state; LEFT JOIN so that a reservation
+-- whose object or state has gone is still found.
+CREATE VIEW RESERVATION_NOMINATIVE AS
+SELECT RESERVATIONS.NumeroReservation AS NumeroReservation,
+       RESERVATIONS.nomclient AS nomclient,
+       RESERVATIONS.Objet AS Objet,
+       OBJETS.Nom AS NomObjet,
+       RESERVATIONS.DateDebut AS DateDebut,
+       RESERVATIONS.DateFin AS DateFin,
+       RESERVATIONS.Etat AS Etat,
+       ETATS.Nom AS NomEtat,
+       RESERVATIONS.arrhes AS arrhes,
+       RESERVATIONS.datelimite AS datelimite,
+       RESERVATIONS.nbadultes AS nbadultes,
+       RESERVATIONS.nbenfants AS nbenfants,
+       RESERVATIONS.telephone AS telephone,
+       RESERVATIONS.email AS email
+FROM RESERVATIONS
+LEFT JOIN OBJETS ON OBJETS.Numero = RESERVATIONS.Objet
+LEFT JOIN ETATS ON ETATS.Code = RESERVATIONS.Etat;

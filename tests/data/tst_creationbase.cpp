@@ -1,4 +1,284 @@
+#include "app/Horloge.h"
+#include "data/BaseDeDonnees.h"
+#include "data/CreationBase.h"
+#include "data/Recordset.h"
+#include "data/TextesSQL.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QtTest>
-class Stub : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(Stub)
+
+namespace {
+const QString Connexion = QStringLiteral("tst_creationbase");
+const QDateTime Maintenant(QDate(2024, 6, 15), QTime(10, 30));
+} // namespace
+
+class TestCreationBase : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void fichierExistantRefuse();
+    void echecSansFichier();
+    void lignesDeReference_data();
+    void lignesDeReference();
+    void unSeulEtatHorsInternet();
+    void demonstration_data();
+    void demonstration();
+    void journalDeLaDemonstration();
+    void memeJourMemeBase();
+
+private:
+    QSqlDatabase base() const { return QSqlDatabase::database(Connexion, false); }
+    QVariant valeur(const QString &sql) const;
+    QString ouvrirNouvelle(bool avecDemo);
+    QByteArray empreinte(const QString &chemin);
+
+    QScopedPointer<QTemporaryDir> m_dossier;
+};
+
+void TestCreationBase::init()
+{
+    Horloge::fixer(Maintenant);
+    m_dossier.reset(new QTemporaryDir);
+}
+
+void TestCreationBase::cleanup()
+{
+    BaseDeDonnees::fermer(Connexion);
+    m_dossier.reset();
+    Horloge::fixer(QDateTime());
+}
+
+QVariant TestCreationBase::valeur(const QString &sql) const
+{
+    QSqlQuery requete(base());
+    if (!requete.exec(sql) || !requete.next())
+        return QStringLiteral("échec : ") + requete.lastError().text();
+    return requete.value(0);
+}
+
+QString TestCreationBase::ouvrirNouvelle(bool avecDemo)
+{
+    const QString chemin = m_dossier->filePath(QStringLiteral("Razarivu.mdb"));
+    const QSqlError creation = creerBase(chemin, avecDemo);
+    if (creation.isValid())
+        return creation.text();
+    const QSqlError ouverture = BaseDeDonnees::ouvrir(chemin, Connexion);
+    return ouverture.isValid() ? ouverture.text() : QString();
+}
+
+QByteArray TestCreationBase::empreinte(const QString &chemin)
+{
+    // The rows, not the file bytes: SQLite may lay out equal contents differently.
+    const QString connexion = QStringLiteral("empreinte");
+    QCryptographicHash hachage(QCryptographicHash::Sha256);
+    if (!BaseDeDonnees::ouvrir(chemin, connexion).isValid()) {
+        QSqlQuery requete(QSqlDatabase::database(connexion, false));
+        for (const char *table :
+             {"ETATS", "OBJETS", "RESERVATIONS", "OPERATIONS", "CONSOMMATIONS"}) {
+            requete.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table));
+            while (requete.next()) {
+                for (int c = 0; c < requete.record().count(); ++c)
+                    hachage.addData(requete.value(c).toString().toUtf8() + '\x1f');
+            }
+        }
+    }
+    BaseDeDonnees::fermer(connexion);
+    return hachage.result();
+}
+
+void TestCreationBase::fichierExistantRefuse()
+{
+    const QString chemin = m_dossier->filePath("Razarivu.mdb");
+    QFile fichier(chemin);
+    QVERIFY(fichier.open(QIODevice::WriteOnly));
+    fichier.write("Ne pas écraser");
+    fichier.close();
+
+    const QSqlError erreur = creerBase(chemin, true);
+    QVERIFY(erreur.isValid());
+    QVERIFY(erreur.text().contains(chemin));
+    QVERIFY(fichier.open(QIODevice::ReadOnly));
+    QCOMPARE(fichier.readAll(), QByteArray("Ne pas écraser"));
+}
+
+void TestCreationBase::echecSansFichier()
+{
+    const QString chemin = m_dossier->filePath("absent/Razarivu.mdb");
+    QVERIFY(creerBase(chemin, false).isValid());
+    QVERIFY(!QFileInfo::exists(chemin));
+    QVERIFY(QDir(m_dossier->path()).isEmpty());
+}
+
+void TestCreationBase::lignesDeReference_data()
+{
+    QTest::addColumn<QString>("requete");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+
+    QTest::newRow("At least four reservation states") << "SELECT count(*) FROM ETATS" << 4 << 20;
+    QTest::newRow("At least thirty objects on the planning")
+        << "SELECT count(*) FROM OBJETS" << 30 << 200;
+    QTest::newRow("Rooms are among the objects")
+        << "SELECT count(*) FROM OBJETS WHERE Nom LIKE 'Chambre %'" << 5 << 100;
+    QTest::newRow("Pitches are among the objects")
+        << "SELECT count(*) FROM OBJETS WHERE Nom LIKE 'Emplacement %'" << 5 << 100;
+    QTest::newRow("The lake chalet is there by its exact name")
+        << "SELECT count(*) FROM OBJETS WHERE Nom = 'Chalet (vue lac)'" << 1 << 1;
+    QTest::newRow("Object numbers are unique")
+        << "SELECT count(*) - count(DISTINCT Numero) FROM OBJETS" << 0 << 0;
+    QTest::newRow("Twenty-five bar articles") << "SELECT count(*) FROM CONSOMMATIONS" << 25 << 25;
+    QTest::newRow("In four families")
+        << "SELECT count(DISTINCT Famille) FROM CONSOMMATIONS" << 4 << 4;
+    QTest::newRow("The white coffee is there by its exact name")
+        << "SELECT count(*) FROM CONSOMMATIONS WHERE Libelle = 'Café crème'" << 1 << 1;
+    QTest::newRow("Every article costs between 50 cents and 20 euros")
+        << "SELECT count(*) FROM CONSOMMATIONS WHERE prixTTC < 0.5 OR prixTTC > 20" << 0 << 0;
+    QTest::newRow("No reservation without the demonstration")
+        << "SELECT count(*) FROM RESERVATIONS" << 0 << 0;
+    QTest::newRow("No journal row without the demonstration")
+        << "SELECT count(*) FROM OPERATIONS" << 0 << 0;
+}
+
+void TestCreationBase::lignesDeReference()
+{
+    QFETCH(QString, requete);
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+
+    const QString erreur = ouvrirNouvelle(false);
+    QVERIFY2(erreur.isEmpty(), qPrintable(erreur));
+    const QVariant nombre = valeur(requete);
+    QVERIFY2(nombre.toInt() >= minimum && nombre.toInt() <= maximum, qPrintable(nombre.toString()));
+}
+
+void TestCreationBase::unSeulEtatHorsInternet()
+{
+    QVERIFY(ouvrirNouvelle(false).isEmpty());
+    int horsInternet = 0;
+    Recordset etats(base(), TextesSQL::tousLesEtats);
+    QVERIFY(etats.nombre() >= 4);
+    for (; !etats.fin(); etats.suivant()) {
+        QCOMPARE(etats.champ("internet").toInt(), etats.champ("surinternet").toInt());
+        if (!etats.champ("surinternet").toBool())
+            ++horsInternet;
+        // White names on the bars: no colour so light that they vanish.
+        const quint32 couleur = etats.champ("CouleurPrincipale").toUInt();
+        const int luminance = (299 * int(couleur & 0xFF) + 587 * int((couleur >> 8) & 0xFF)
+                               + 114 * int((couleur >> 16) & 0xFF))
+            / 1000;
+        QVERIFY2(luminance < 160, qPrintable(etats.champ("Nom").toString()));
+        QVERIFY(couleur <= 0x00FFFFFF);
+    }
+    QCOMPARE(horsInternet, 1);
+}
+
+void TestCreationBase::demonstration_data()
+{
+    QTest::addColumn<QString>("requete");
+    QTest::addColumn<int>("minimum");
+    QTest::addColumn<int>("maximum");
+
+    QTest::newRow("About eighty reservations") << "SELECT count(*) FROM RESERVATIONS" << 70 << 90;
+    QTest::newRow("Every reservation has its creation note")
+        << "SELECT count(*) FROM RESERVATIONS WHERE NumeroReservation NOT IN (SELECT "
+           "numeroreservation FROM OPERATIONS WHERE libelle = 'Création de la reservation')"
+        << 0 << 0;
+    QTest::newRow("Journal rows belong to existing reservations")
+        << "SELECT count(*) FROM OPERATIONS WHERE numeroreservation NOT IN "
+           "(SELECT NumeroReservation FROM RESERVATIONS)"
+        << 0 << 0;
+    QTest::newRow("Every state is used")
+        << "SELECT count(DISTINCT Etat) FROM RESERVATIONS" << 5 << 5;
+    QTest::newRow("Every reservation is on an existing object")
+        << "SELECT count(*) FROM RESERVATIONS WHERE Objet NOT IN (SELECT Numero FROM OBJETS)" << 0
+        << 0;
+    QTest::newRow("Every stay ends after it begins")
+        << "SELECT count(*) FROM RESERVATIONS WHERE DateFin <= DateDebut" << 0 << 0;
+    QTest::newRow("Stays lie between two months before and four months after today")
+        << "SELECT count(*) FROM RESERVATIONS WHERE DateDebut < '2024-04-15' OR DateFin > "
+           "'2024-10-16'"
+        << 0 << 0;
+    QTest::newRow("Both past and future stays are there")
+        << "SELECT min(sum(DateDebut < '2024-06-15'), sum(DateDebut > '2024-06-16')) "
+           "FROM RESERVATIONS"
+        << 10 << 80;
+    QTest::newRow("Most arrivals are at two and departures at noon")
+        << "SELECT sum(time(DateDebut) = '14:00:00' AND time(DateFin) = '12:00:00') * 100 / "
+           "count(*) FROM RESERVATIONS"
+        << 30 << 100;
+    QTest::newRow("Remark, telephone and e-mail end with one blank")
+        << "SELECT count(*) FROM RESERVATIONS WHERE substr(remarque, -1) <> ' ' OR "
+           "substr(telephone, -1) <> ' ' OR substr(email, -1) <> ' '"
+        << 0 << 0;
+    QTest::newRow("Two stays on one object never overlap")
+        << "SELECT count(*) FROM RESERVATIONS a JOIN RESERVATIONS b ON a.Objet = b.Objet AND "
+           "a.NumeroReservation < b.NumeroReservation AND a.DateDebut < b.DateFin AND "
+           "b.DateDebut < a.DateFin"
+        << 0 << 0;
+}
+
+void TestCreationBase::demonstration()
+{
+    QFETCH(QString, requete);
+    QFETCH(int, minimum);
+    QFETCH(int, maximum);
+
+    const QString erreur = ouvrirNouvelle(true);
+    QVERIFY2(erreur.isEmpty(), qPrintable(erreur));
+    const QVariant nombre = valeur(requete);
+    QVERIFY2(nombre.toInt() >= minimum && nombre.toInt() <= maximum, qPrintable(nombre.toString()));
+}
+
+void TestCreationBase::journalDeLaDemonstration()
+{
+    QVERIFY(ouvrirNouvelle(true).isEmpty());
+    Recordset journal(base(), TextesSQL::toutesLesOperations);
+    QVERIFY(journal.nombre() > 100);
+    QSet<QString> codes;
+    int ventesAuBar = 0;
+    for (; !journal.fin(); journal.suivant()) {
+        const QString paiement = journal.champ("paiement").toString();
+        const double prix = journal.champ("prix").toDouble();
+        const QString libelle = journal.champ("libelle").toString();
+        QCOMPARE(paiement.size(), 3);
+        QVERIFY(journal.champ("date").toDateTime() <= Maintenant);
+        if (prix > 0) {
+            QVERIFY2(QStringList({"ESP", "CB ", "CHQ", "VIR"}).contains(paiement),
+                     qPrintable(paiement));
+            codes << paiement;
+        } else {
+            QCOMPARE(paiement, QStringLiteral("   "));
+        }
+        if (libelle.startsWith("BAR ")) {
+            ++ventesAuBar;
+            QVERIFY(prix < 0);
+            QVERIFY2(libelle.contains("\r\n") && libelle.contains(" x "), qPrintable(libelle));
+        }
+    }
+    QCOMPARE(codes.size(), 4);
+    QVERIFY(ventesAuBar >= 10);
+}
+
+void TestCreationBase::memeJourMemeBase()
+{
+    const QString premiere = m_dossier->filePath("premiere.mdb");
+    const QString seconde = m_dossier->filePath("seconde.mdb");
+    QVERIFY(!creerBase(premiere, true).isValid());
+    QVERIFY(!creerBase(seconde, true).isValid());
+    QCOMPARE(empreinte(premiere), empreinte(seconde));
+
+    Horloge::fixer(Maintenant.addMonths(1));
+    const QString plusTard = m_dossier->filePath("plustard.mdb");
+    QVERIFY(!creerBase(plusTard, true).isValid());
+    QVERIFY(empreinte(plusTard) != empreinte(premiere));
+}
+
+QTEST_GUILESS_MAIN(TestCreationBase)
 #include "tst_creationbase.moc"

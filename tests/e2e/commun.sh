@@ -1,0 +1,91 @@
+# Shared by the end-to-end scenarios: a private X server, the program, screenshots, checks.
+# A scenario sets PROGRAMME, CAPTURES, then calls demarrer_x; every step is named with etape.
+
+ETAPE="(début)"
+
+etape() {
+    ETAPE="$1"
+    echo "--- $ETAPE"
+}
+
+echec() {
+    echo "ÉCHEC à l'étape « $ETAPE » : $*" >&2
+    capture "echec"
+    exit 1
+}
+
+demarrer_x() {
+    mkdir -p "$CAPTURES"
+    fichier_display=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fichier_display" 2>/dev/null &
+    PID_X=$!
+    i=0
+    while [ ! -s "$fichier_display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
+    [ -s "$fichier_display" ] || echec "Xvfb ne démarre pas"
+    DISPLAY=":$(cat "$fichier_display")"
+    export DISPLAY
+    rm -f "$fichier_display"
+    trap arreter_tout EXIT
+}
+
+arreter_tout() {
+    [ -n "${PID_PROGRAMME:-}" ] && kill "$PID_PROGRAMME" 2>/dev/null
+    [ -n "${PID_X:-}" ] && kill "$PID_X" 2>/dev/null
+    return 0
+}
+
+capture() {
+    import -window root "$CAPTURES/$NUMERO_CAPTURE-$1.png" 2>/dev/null || true
+    NUMERO_CAPTURE=$((NUMERO_CAPTURE + 1))
+}
+NUMERO_CAPTURE=10
+
+# lancer DOSSIER: starts the program on that application folder, in the background.
+lancer() {
+    RAZARIVU_DOSSIER="$1" QT_QPA_PLATFORM=xcb "$PROGRAMME" >"$CAPTURES/sortie.log" 2>&1 &
+    PID_PROGRAMME=$!
+}
+
+# attendre_fenetre TITRE: the id of the visible window whose title matches exactly; fails after
+# 20 s without one (call it as X=$(attendre_fenetre T) || echec ...).
+attendre_fenetre() {
+    fenetre=$(timeout 20 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$fenetre" ] || return 1
+    echo "$fenetre"
+}
+
+# touches FENETRE TOUCHE...: gives the window the focus, then types the keys.
+touches() {
+    fenetre=$1
+    shift
+    xdotool windowfocus --sync "$fenetre" || echec "pas de focus pour $fenetre"
+    for touche in "$@"; do
+        xdotool key "$touche"
+        sleep 0.3
+    done
+}
+
+# attendre_fin: waits for the program to end; sets STATUT.
+attendre_fin() {
+    i=0
+    while kill -0 "$PID_PROGRAMME" 2>/dev/null && [ $i -lt 200 ]; do sleep 0.1; i=$((i + 1)); done
+    kill -0 "$PID_PROGRAMME" 2>/dev/null && echec "le programme ne se termine pas"
+    STATUT=0
+    wait "$PID_PROGRAMME" || STATUT=$?
+    PID_PROGRAMME=""
+}
+
+# cle_ini FICHIER SECTION CLE: the value of a key, read without the program.
+cle_ini() {
+    awk -v section="$2" -v cle="$3" '
+        { sub(/\r$/, "") }
+        /^\[/ { courante = tolower(substr($0, 2, length($0) - 2)); next }
+        courante == tolower(section) {
+            i = index($0, "=")
+            if (i > 0 && tolower(substr($0, 1, i - 1)) == tolower(cle)) { print substr($0, i + 1); exit }
+        }' "$1"
+}
+
+verifier_egal() {
+    [ "$2" = "$3" ] || echec "$1 : « $2 » au lieu de « $3 »"
+}

@@ -1,0 +1,74 @@
+#!/bin/sh
+# Start-up from outside: the frame opens on a demo database, "&Quitter" ends it, the settings
+# file and the backups are there; a second start takes the next slot; an empty folder ends with
+# the open-failure message and creates no database.
+set -u
+PROGRAMME=$1
+CREER_BASE=$2
+CAPTURES=$3
+VERSION=$4
+. "$(dirname "$0")/commun.sh"
+
+demarrer_x
+DOSSIER=$(mktemp -d)
+trap 'arreter_tout; rm -rf "$DOSSIER"' EXIT
+
+etape "création de la base de démonstration"
+"$CREER_BASE" "$DOSSIER/Razarivu.mdb" --demo || echec "razarivu-creer-base a échoué"
+
+etape "premier démarrage : le cadre s'ouvre"
+lancer "$DOSSIER"
+CADRE=$(attendre_fenetre "PIVANE Razarivu $VERSION") || echec "aucune fenêtre « PIVANE Razarivu $VERSION »"
+sleep 1
+capture "cadre-ouvert"
+
+etape "Fichier, Quitter"
+touches "$CADRE" alt+f q
+attendre_fin
+verifier_egal "statut de sortie" "$STATUT" 0
+
+etape "le fichier de réglages s'est rempli"
+INI="$DOSSIER/Razarivu.ini"
+[ -f "$INI" ] || echec "pas de Razarivu.ini"
+verifier_egal "database" "$(cle_ini "$INI" system database)" "$DOSSIER/Razarivu.mdb"
+verifier_egal "sauvegardes numero" "$(cle_ini "$INI" system 'sauvegardes numero')" 1
+verifier_egal "sauvegardes nombre" "$(cle_ini "$INI" system 'sauvegardes nombre')" 30
+verifier_egal "nb clignotement" "$(cle_ini "$INI" reservation 'nb clignotement')" 10
+verifier_egal "champsdansbarre" "$(cle_ini "$INI" planning champsdansbarre)" \
+    "[nomclient] ([nbadultes]ad/[nbenfants]en)"
+grep -q "$(printf '\r')\$" "$INI" || echec "Razarivu.ini n'a pas de fins de ligne CR LF"
+
+etape "les sauvegardes de l'emplacement 1"
+[ -f "$DOSSIER/Sauvegardes/Razarivu_1.mdb" ] || echec "pas de Sauvegardes/Razarivu_1.mdb"
+[ -f "$DOSSIER/Sauvegardes/Razarivu_1" ] || echec "pas de Sauvegardes/Razarivu_1"
+cmp -s "$DOSSIER/Razarivu.mdb" "$DOSSIER/Sauvegardes/Razarivu_1.mdb" \
+    || echec "la copie de la base diffère"
+n=$(sqlite3 "$DOSSIER/Sauvegardes/Razarivu_1.mdb" "select count(*) from RESERVATIONS")
+[ "$n" -gt 0 ] || echec "la copie de la base n'a pas de réservations"
+
+etape "second démarrage : emplacement 2"
+lancer "$DOSSIER"
+CADRE=$(attendre_fenetre "PIVANE Razarivu $VERSION") || echec "aucune fenêtre « PIVANE Razarivu $VERSION »"
+sleep 1
+capture "second-demarrage"
+touches "$CADRE" alt+f q
+attendre_fin
+verifier_egal "statut de sortie" "$STATUT" 0
+verifier_egal "sauvegardes numero" "$(cle_ini "$INI" system 'sauvegardes numero')" 2
+[ -f "$DOSSIER/Sauvegardes/Razarivu_2.mdb" ] || echec "pas de Sauvegardes/Razarivu_2.mdb"
+
+etape "dossier vide : message d'échec d'ouverture"
+VIDE="$DOSSIER/vide"
+mkdir -p "$VIDE"
+lancer "$VIDE"
+BOITE=$(attendre_fenetre "Razarivu") || echec "aucune fenêtre « Razarivu »"
+sleep 0.5
+capture "echec-ouverture"
+touches "$BOITE" Return
+attendre_fin
+[ "$STATUT" -ne 0 ] || echec "statut 0 après l'échec d'ouverture"
+[ ! -e "$VIDE/Razarivu.mdb" ] || echec "une base vide a été créée"
+verifier_egal "database" "$(cle_ini "$VIDE/Razarivu.ini" system database)" "$VIDE/Razarivu.mdb"
+
+etape "fin"
+echo "Scénario de démarrage réussi"
