@@ -1,11 +1,17 @@
 # Shared by the end-to-end scenarios: a private X server, the program, screenshots, checks.
 # A scenario sets PROGRAMME, CAPTURES, then calls demarrer_x; every step is named with etape.
 
-ETAPE="(début)"
+ETAPE=""
 
+# etape NAME: ends the step under way with a screenshot named after it, then starts NAME.
 etape() {
+    [ -n "$ETAPE" ] && [ -n "${DISPLAY:-}" ] && capture "$(nom_de_fichier "$ETAPE")"
     ETAPE="$1"
     echo "--- $ETAPE"
+}
+
+nom_de_fichier() {
+    printf '%s' "$1" | iconv -f UTF-8 -t ASCII//TRANSLIT 2>/dev/null | tr -cs 'A-Za-z0-9' '-'
 }
 
 echec() {
@@ -16,6 +22,7 @@ echec() {
 
 demarrer_x() {
     mkdir -p "$CAPTURES"
+    rm -f "$CAPTURES"/*.png
     fichier_display=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fichier_display" 2>/dev/null &
     PID_X=$!

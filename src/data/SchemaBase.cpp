@@ -1,0 +1,69 @@
+#include "data/SchemaBase.h"
+
+#include <QSqlQuery>
+
+bool estTypeDate(const QString &type)
+{
+    return type.contains(QLatin1String("DATE"), Qt::CaseInsensitive)
+        || type.contains(QLatin1String("TIME"), Qt::CaseInsensitive);
+}
+
+GenreColonne genreDuType(const QString &typeDeclare)
+{
+    const QString type = typeDeclare.toUpper();
+    if (estTypeDate(type))
+        return GenreColonne::Date;
+    if (type.contains(QLatin1String("BOOL")))
+        return GenreColonne::Booleen;
+    if (type.contains(QLatin1String("SMALLINT")) || type.contains(QLatin1String("TINYINT")))
+        return GenreColonne::Entier16;
+    if (type.contains(QLatin1String("BIGINT")))
+        return GenreColonne::Entier64;
+    if (type.contains(QLatin1String("INT")))
+        return GenreColonne::Entier32;
+    if (type.contains(QLatin1String("CHAR")) || type.contains(QLatin1String("TEXT"))
+        || type.contains(QLatin1String("CLOB")))
+        return GenreColonne::Texte;
+    if (type.contains(QLatin1String("REAL")) || type.contains(QLatin1String("FLOA"))
+        || type.contains(QLatin1String("DOUB")) || type.contains(QLatin1String("NUMERIC"))
+        || type.contains(QLatin1String("DECIMAL")))
+        return GenreColonne::Reel;
+    return GenreColonne::Autre;
+}
+
+bool Schema::estUneDate(const QString &table, const QString &colonne) const
+{
+    const auto tableOrigine = tables.constFind(table);
+    if (tableOrigine != tables.constEnd()) {
+        const auto declaree = tableOrigine->colonnes.constFind(colonne);
+        if (declaree != tableOrigine->colonnes.constEnd())
+            return estTypeDate(declaree->type);
+    }
+    // Views and aliases hide where a column comes from: go by its name.
+    return colonnesDates.contains(colonne);
+}
+
+Schema lireSchema(const QSqlDatabase &base)
+{
+    Schema schema;
+    QSqlQuery requete(base);
+    requete.setForwardOnly(true);
+    // table_xinfo, unlike table_info, lists generated columns (hidden 2 or 3).
+    if (!requete.exec(
+            QStringLiteral("SELECT m.name, p.name, p.type, p.hidden FROM sqlite_master AS m, "
+                           "pragma_table_xinfo(m.name) AS p WHERE m.type = 'table'"))) {
+        schema.erreur = requete.lastError();
+        return schema;
+    }
+    while (requete.next()) {
+        const QString nomTable = requete.value(0).toString();
+        TableSchema &table = schema.tables[nomTable.toLower()];
+        table.nom = nomTable;
+        ColonneSchema colonne {requete.value(1).toString(), requete.value(2).toString(),
+                               requete.value(3).toInt() != 0};
+        if (estTypeDate(colonne.type))
+            schema.colonnesDates.insert(colonne.nom.toLower());
+        table.colonnes.insert(colonne.nom.toLower(), colonne);
+    }
+    return schema;
+}
