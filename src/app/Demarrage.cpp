@@ -3,14 +3,13 @@
 #include "app/CheminsApplication.h"
 #include "app/Contexte.h"
 #include "app/Langues.h"
+#include "app/ReglageEntier.h"
 #include "app/Sauvegardes.h"
 #include "app/ValeurINI.h"
-#include "conversion/Conversion.h"
 #include "data/BaseDeDonnees.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 
-#include <cmath>
 #include <limits>
 
 namespace Demarrage {
@@ -31,11 +30,10 @@ int preparer(Contexte &contexte)
 void lireClignotements(Contexte &contexte)
 {
     // A 16-bit count: anything beyond reads as 0, which stops the blink at its first step.
-    const double valeur = std::nearbyint(Conversion::ValeurNumerique(ValeurINI(
-        "reservation", "nb clignotement", "10", contexte.FichierINIPrincipal, LIRE_ET_CREER)));
-    const bool dansLaPlage = std::isfinite(valeur) && valeur >= std::numeric_limits<qint16>::min()
-        && valeur <= std::numeric_limits<qint16>::max();
-    contexte.NbClignotements = dansLaPlage ? qint16(valeur) : qint16(0);
+    contexte.NbClignotements = qint16(
+        entierDuReglage(ValeurINI("reservation", "nb clignotement", "10",
+                                  contexte.FichierINIPrincipal, LIRE_ET_CREER),
+                        std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()));
 }
 
 QSqlError ouvrirBase(Contexte &contexte)

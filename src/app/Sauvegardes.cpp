@@ -1,34 +1,26 @@
 #include "app/Sauvegardes.h"
 
+#include "app/ReglageEntier.h"
 #include "app/ValeurINI.h"
-#include "conversion/Conversion.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <cmath>
 #include <limits>
 
 namespace Sauvegardes {
 
 namespace {
-// Whole number of a setting, rounded as the settings were always read; out of range reads as 0.
-qint64 entierDuReglage(const QString &texte)
-{
-    const double valeur = std::nearbyint(Conversion::ValeurNumerique(texte));
-    if (!std::isfinite(valeur) || valeur > std::numeric_limits<qint32>::max()
-        || valeur < std::numeric_limits<qint32>::min())
-        return 0;
-    return qint64(valeur);
-}
+constexpr qint64 Min32 = std::numeric_limits<qint32>::min();
+constexpr qint64 Max32 = std::numeric_limits<qint32>::max();
 } // namespace
 
 int emplacementSuivant(const QString &numeroPrecedent, const QString &nombre)
 {
-    const qint64 emplacement = entierDuReglage(numeroPrecedent) + 1;
-    const qint64 limite = entierDuReglage(nombre);
-    if (limite < emplacement || emplacement > std::numeric_limits<qint32>::max())
+    const qint64 emplacement = entierDuReglage(numeroPrecedent, Min32, Max32) + 1;
+    const qint64 limite = entierDuReglage(nombre, Min32, Max32);
+    if (limite < emplacement || emplacement > Max32)
         return 0;
     return int(emplacement);
 }

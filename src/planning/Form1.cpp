@@ -97,8 +97,8 @@ bool Form1::charger()
     for (qint16 mois = 1; mois <= 12; ++mois)
         choixmois->addItem(Conversion::NomDuMois(mois));
     ajusterHauteurListe(choixmois, 12);
-    // Filling the lists selects their first entries: show the period again.
-    rafraichir();
+    // Filling the lists put their first entries in the selectors: show the period again.
+    afficherPeriode();
 
     splash.close();
     ChoixSelection->addItem(QStringLiteral("Tous"));
@@ -106,6 +106,11 @@ bool Form1::charger()
 }
 
 void Form1::rafraichir()
+{
+    afficherPeriode();
+}
+
+void Form1::afficherPeriode()
 {
     choixannee->setEditText(datedepart.toString(QStringLiteral("yyyy")));
     choixmois->setEditText(Conversion::NomDuMois(qint16(datedepart.month())));

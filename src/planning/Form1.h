@@ -44,6 +44,8 @@ protected:
 
 private:
     void afficherDansLeCadre();
+    // The year and month of `datedepart` in the selectors.
+    void afficherPeriode();
 
     Contexte &m_contexte;
     bool m_redimensionnementEnCours = false;
