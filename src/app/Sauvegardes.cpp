@@ -2,6 +2,7 @@
 
 #include "app/ReglageEntier.h"
 #include "app/ValeurINI.h"
+#include "conversion/Conversion.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,12 +28,7 @@ int emplacementSuivant(const QString &numeroPrecedent, const QString &nombre)
 
 QString nomFichierBase(const QString &cheminBase)
 {
-    for (qsizetype i = cheminBase.size() - 1; i >= 0; --i) {
-        const QChar c = cheminBase.at(i);
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':'))
-            return cheminBase.mid(i + 1);
-    }
-    return cheminBase;
+    return cheminBase.mid(Conversion::ExtraireChemin(cheminBase).size());
 }
 
 QString nomSauvegardeBase(const QString &dossier, const QString &cheminBase, int emplacement)
