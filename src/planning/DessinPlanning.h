@@ -1,0 +1,36 @@
+#pragma once
+
+#include "planning/ReservationAffichee.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+
+class SurfaceImage;
+
+// The surfaces the planning draws on, sized by the window before each redraw.
+struct SurfacesPlanning
+{
+    SurfaceImage *lesmois; // month strip
+    SurfaceImage *TexteColonnes; // weekday and day headings
+    SurfaceImage *objets; // object names
+    SurfaceImage *planning; // the grid and its bars
+};
+
+struct ResultatDessin
+{
+    ReservationsAffichees barres; // index 0 unused
+    qint32 reservation_courante = 0; // index of the bar of reservation_encours, 0 when none
+    int nombreDeJours = 0; // day columns drawn; the query's end date is datedepart + this
+};
+
+// Bar rectangle of a stay on the row whose top is `ligne`: 2 pixels in from each end of the
+// stay and from the row's edges, day fractions counted (a noon start is half a column in),
+// rounded to the nearest pixel, halves to even. A missing date leaves its x at 0.
+void calculerBarre(ReservationAffichee &barre, const QDate &datedepart, int largeurjour,
+                   int ligne, int hauteurligne);
+
+// The whole redraw of the planning from the database (objects, then one query per object), on
+// surfaces already sized. Never fails: a statement that cannot run is skipped.
+ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlDatabase &base,
+                                const QDate &datedepart, int largeurjour, int hauteurligne,
+                                qint32 reservation_encours);
