@@ -1,4 +1,172 @@
+#include "app/Horloge.h"
+#include "conversion/Couleurs.h"
+#include "data/BaseDeDonnees.h"
+#include "data/CreationBase.h"
+#include "planning/DessinPlanning.h"
+#include "planning/SurfaceImage.h"
+
+#include <QGuiApplication>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
-static void BM_Vide(benchmark::State &etat) { for (auto _ : etat) { } }
-BENCHMARK(BM_Vide);
-BENCHMARK_MAIN();
+
+#include <cstdio>
+
+// The planning's redraw as the window runs it, on surfaces sized as a 1600 x 1000 window lays
+// them out: the container is inset 8 pixels, the grid starts 152 pixels in and below 41 pixels
+// of headings.
+namespace {
+
+const QString ConnexionGrande = QStringLiteral("bench_planning_grande");
+const QString ConnexionDemo = QStringLiteral("bench_planning_demo");
+
+constexpr int LargeurFenetre = 1600;
+constexpr int HauteurFenetre = 1000;
+constexpr int Marge = 8;
+constexpr int GaucheGrille = 152;
+constexpr int HauteurEntetes = 41;
+
+// The four surfaces with the window's colours, sized as the window lays them out.
+struct Surfaces
+{
+    SurfaceImage lesmois {couleurDepuisVB(0xC0FFFF)};
+    SurfaceImage TexteColonnes {couleurDepuisVB(0x8000000B)}; // system inactive border
+    SurfaceImage objets {couleurDepuisVB(0xFF8080)};
+    SurfaceImage planning {couleurDepuisVB(0xE0E0E0)};
+
+    Surfaces()
+    {
+        const int largeur = LargeurFenetre - 2 * Marge - GaucheGrille;
+        const int hauteur = HauteurFenetre - Marge - Marge - HauteurEntetes;
+        lesmois.redimensionner(largeur, 25);
+        TexteColonnes.redimensionner(largeur, HauteurEntetes);
+        objets.redimensionner(GaucheGrille + 1, hauteur);
+        planning.redimensionner(largeur, hauteur);
+    }
+
+    SurfacesPlanning pointeurs() { return {&lesmois, &TexteColonnes, &objets, &planning}; }
+};
+
+// 200 objects and 100 000 stays over ten years, nine of them past: the history a site gathers.
+// Same rows at every run (fixed seed, dates from the fixed clock).
+QSqlError remplirGrandeBase(const QString &chemin)
+{
+    QSqlError erreur = creerBase(chemin, false);
+    if (erreur.isValid())
+        return erreur;
+    erreur = BaseDeDonnees::ouvrir(chemin, ConnexionGrande);
+    if (erreur.isValid())
+        return erreur;
+    QSqlDatabase base = QSqlDatabase::database(ConnexionGrande, false);
+    QSqlQuery requete(base);
+    base.transaction();
+    requete.exec(QStringLiteral("DELETE FROM OBJETS"));
+    requete.prepare(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (?, ?)"));
+    for (int numero = 1; numero <= 200; ++numero) {
+        requete.addBindValue(numero);
+        requete.addBindValue(QStringLiteral("Emplacement %1").arg(numero));
+        requete.exec();
+    }
+    static const char *const Noms[] = {"Martin",  "Bernard", "Dubois", "Thomas",
+                                       "Robert",  "Richard", "Petit",  "Durand",
+                                       "Leroy",   "Moreau",  "Simon",  "Laurent",
+                                       "Lefèvre", "Michel",  "Garcia", "de La Fontaine-Beauregard"};
+    QRandomGenerator hasard(20261208);
+    const QDate premier = Horloge::aujourdhui().addYears(-9);
+    requete.prepare(QStringLiteral(
+        "INSERT INTO RESERVATIONS (Objet, nomclient, DateDebut, DateFin, arrhes, Etat, "
+        "nbadultes, nbenfants, remarque, telephone, email) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+        "?)"));
+    for (int numero = 1; numero <= 200; ++numero) {
+        QDate arrivee = premier.addDays(hasard.bounded(7));
+        for (int sejour = 0; sejour < 500; ++sejour) {
+            const QDate depart = arrivee.addDays(1 + hasard.bounded(6));
+            const QString nom = QString::fromUtf8(Noms[hasard.bounded(16)]);
+            requete.addBindValue(numero);
+            requete.addBindValue(nom + QStringLiteral(" ") + QString::number(sejour));
+            requete.addBindValue(arrivee.toString(QStringLiteral("yyyy-MM-dd 14:00:00")));
+            requete.addBindValue(depart.toString(QStringLiteral("yyyy-MM-dd 12:00:00")));
+            requete.addBindValue(50.0 * hasard.bounded(5));
+            requete.addBindValue(1 + hasard.bounded(5));
+            requete.addBindValue(1 + hasard.bounded(4));
+            requete.addBindValue(hasard.bounded(3));
+            requete.addBindValue(QStringLiteral(" "));
+            requete.addBindValue(QStringLiteral("06 12 34 56 78 "));
+            requete.addBindValue(nom.toLower() + QStringLiteral("@exemple.fr "));
+            if (!requete.exec())
+                return requete.lastError();
+            arrivee = depart.addDays(hasard.bounded(8));
+        }
+    }
+    base.commit();
+    return QSqlError();
+}
+
+void redessiner(benchmark::State &etat, const QString &connexion, bool jourApresJour)
+{
+    const QSqlDatabase base = QSqlDatabase::database(connexion, false);
+    Surfaces surfaces;
+    const SurfacesPlanning pointeurs = surfaces.pointeurs();
+    QDate datedepart = Horloge::aujourdhui();
+    qint64 barres = 0;
+    for (auto _ : etat) {
+        const ResultatDessin resultat = dessinerPlanning(pointeurs, base, datedepart, 20, 20, 0);
+        barres += resultat.barres.size() - 1;
+        if (jourApresJour)
+            datedepart = datedepart.addDays(1);
+    }
+    etat.counters["barres"]
+        = benchmark::Counter(double(barres), benchmark::Counter::kAvgIterations);
+}
+
+// The redraw of today's period, as the window repeats it on every pan step.
+void BM_GrandeBase(benchmark::State &etat)
+{
+    redessiner(etat, ConnexionGrande, false);
+}
+BENCHMARK(BM_GrandeBase)->Unit(benchmark::kMillisecond);
+
+// Press-and-hold on ">": every redraw is of a new period, so nothing of the last one is reused.
+void BM_GrandeBaseJourApresJour(benchmark::State &etat)
+{
+    redessiner(etat, ConnexionGrande, true);
+}
+BENCHMARK(BM_GrandeBaseJourApresJour)->Unit(benchmark::kMillisecond);
+
+void BM_BaseDeDemonstration(benchmark::State &etat)
+{
+    redessiner(etat, ConnexionDemo, false);
+}
+BENCHMARK(BM_BaseDeDemonstration)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    // Text is drawn into pictures, which needs the font database of a GUI application but no
+    // screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Horloge::fixer(QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
+
+    QTemporaryDir dossier;
+    QSqlError erreur = remplirGrandeBase(dossier.filePath(QStringLiteral("grande.mdb")));
+    const QString demo = dossier.filePath(QStringLiteral("demo.mdb"));
+    if (!erreur.isValid())
+        erreur = creerBase(demo, true);
+    if (!erreur.isValid())
+        erreur = BaseDeDonnees::ouvrir(demo, ConnexionDemo);
+    if (erreur.isValid()) {
+        std::fprintf(stderr, "%s\n", qPrintable(erreur.text()));
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    BaseDeDonnees::fermer(ConnexionGrande);
+    BaseDeDonnees::fermer(ConnexionDemo);
+    return 0;
+}

@@ -1,5 +1,8 @@
 #include "data/BaseDeDonnees.h"
 
+#include "data/Recordset.h"
+#include "data/SchemaBase.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSqlQuery>
@@ -69,6 +72,9 @@ QSqlError ouvrir(const QString &chemin, const QString &connexion)
                                QStringLiteral("file not found"));
     }
 
+    // A file of the same name may have been replaced since it was last open under this name.
+    oublierSchema(connexion);
+    Recordset::oublierRequetes(connexion);
     QSqlError erreur;
     {
         QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
@@ -84,6 +90,11 @@ QSqlError ouvrir(const QString &chemin, const QString &connexion)
                     base.lastError().databaseText());
             } else {
                 erreur = verifierObjets(base);
+                // The planning rereads the current stays of every line at each redraw, several
+                // megabytes of pages on a site with a long history: beyond SQLite's 2 MB default
+                // they would be read from the file again every time.
+                if (!erreur.isValid())
+                    QSqlQuery(base).exec(QStringLiteral("PRAGMA cache_size = -32768"));
             }
             if (erreur.isValid())
                 base.close();
@@ -97,6 +108,8 @@ QSqlError ouvrir(const QString &chemin, const QString &connexion)
 
 void fermer(const QString &connexion)
 {
+    oublierSchema(connexion);
+    Recordset::oublierRequetes(connexion);
     if (!QSqlDatabase::contains(connexion))
         return;
     {

@@ -6,8 +6,11 @@
 #include "data/ValeursChamps.h"
 
 #include <QDateTime>
+#include <QSqlDriver>
 #include <QSqlField>
 #include <QSqlQuery>
+
+#include <memory>
 
 namespace {
 
@@ -25,6 +28,178 @@ QString identifiant(QString nom)
     return u'"' + nom + u'"';
 }
 
+int chiffres(QStringView texte, qsizetype debut, qsizetype nombre)
+{
+    int valeur = 0;
+    for (qsizetype i = debut; i < debut + nombre; ++i) {
+        const char16_t c = texte.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        valeur = valeur * 10 + (c - u'0');
+    }
+    return valeur;
+}
+
+// The stored form "yyyy-MM-dd HH:mm:ss" read without the general parser, which costs tens of
+// microseconds a date; anything else, or a moment the local clock skips, goes the long way so
+// that the result is always the one dateDepuisTexte gives.
+QDateTime dateStockee(const QString &texte)
+{
+    if (texte.size() == 19 && texte.at(4) == u'-' && texte.at(7) == u'-' && texte.at(10) == u' '
+        && texte.at(13) == u':' && texte.at(16) == u':') {
+        const QDate jour(chiffres(texte, 0, 4), chiffres(texte, 5, 2), chiffres(texte, 8, 2));
+        const QTime heure(chiffres(texte, 11, 2), chiffres(texte, 14, 2), chiffres(texte, 17, 2));
+        if (jour.isValid() && heure.isValid()) {
+            const QDateTime moment(jour, heure);
+            if (moment.isValid() && moment.date() == jour && moment.time() == heure)
+                return moment;
+        }
+    }
+    return BaseDeDonnees::dateDepuisTexte(texte);
+}
+
+// Every redraw of the planning reads the same few hundred date texts again (arrivals and
+// departures share their days and hours), and making a local date-time asks the C library for
+// the time zone each time. Bounded, and per thread as connections are.
+QDateTime dateLue(const QString &texte)
+{
+    constexpr int Capacite = 1 << 14;
+    thread_local QHash<QString, QDateTime> dates;
+    const auto connue = dates.constFind(texte);
+    if (connue != dates.constEnd())
+        return connue.value();
+    if (dates.size() >= Capacite)
+        dates.clear();
+    const QDateTime moment = dateStockee(texte);
+    dates.insert(texte, moment);
+    return moment;
+}
+
+// A Jet text with the values it compares taken out as parameters, so that the texts of one
+// query run with other numbers and dates share a single translation and prepared statement.
+struct TexteParametre
+{
+    QString gabarit; // still Jet
+    QVariantList valeurs; // as SQLite takes them
+};
+
+bool estOperateurDeComparaison(QStringView jeton)
+{
+    return jeton == u"=" || jeton == u"<" || jeton == u">" || jeton == u"<=" || jeton == u">="
+        || jeton == u"<>";
+}
+
+// The SQLite text of a Jet date literal "#...#", or empty when the translation leaves it as it
+// stands (a date it cannot read). The same few dates come back in every text of a redraw.
+QString dateTraduite(QStringView litteral)
+{
+    constexpr int Capacite = 1024;
+    thread_local QHash<QString, QString> dates;
+    const QString cle = litteral.toString();
+    const auto connue = dates.constFind(cle);
+    if (connue != dates.constEnd())
+        return connue.value();
+    const QString traduite = traduireJet(cle);
+    QString valeur;
+    if (traduite.size() >= 2 && traduite.startsWith(u'\'') && traduite.endsWith(u'\''))
+        valeur = traduite.mid(1, traduite.size() - 2);
+    if (dates.size() >= Capacite)
+        dates.clear();
+    dates.insert(cle, valeur);
+    return valeur;
+}
+
+// Only a number, a single-quoted text or a date standing right after a comparison operator
+// becomes a parameter: that is where the values of our texts go. Every other literal stays in
+// the text, the one in the planning's reach expression above all, which must read exactly as
+// the index it is sought in. Bracketed names and double-quoted runs are copied untouched.
+TexteParametre parametrer(const QString &jet)
+{
+    TexteParametre resultat;
+    resultat.gabarit.reserve(jet.size());
+    QStringView precedent; // last operator, word or literal met, to know what a literal follows
+    const QStringView texte(jet);
+    qsizetype i = 0;
+    const qsizetype n = texte.size();
+    while (i < n) {
+        const QChar c = texte.at(i);
+        qsizetype j = i + 1;
+        if (c.isSpace()) {
+            resultat.gabarit += c;
+            ++i;
+            continue;
+        }
+        if (c == u'\'' || c == u'"') {
+            QString contenu;
+            bool ferme = false;
+            while (j < n) {
+                if (texte.at(j) == c) {
+                    if (j + 1 < n && texte.at(j + 1) == c) {
+                        contenu += c;
+                        j += 2;
+                        continue;
+                    }
+                    ferme = true;
+                    ++j;
+                    break;
+                }
+                contenu += texte.at(j);
+                ++j;
+            }
+            if (c == u'\'' && ferme && estOperateurDeComparaison(precedent)) {
+                resultat.gabarit += u'?';
+                resultat.valeurs << contenu;
+            } else {
+                resultat.gabarit += texte.mid(i, j - i);
+            }
+        } else if (c == u'[') {
+            const qsizetype fin = texte.indexOf(u']', i + 1);
+            j = fin < 0 ? n : fin + 1;
+            resultat.gabarit += texte.mid(i, j - i);
+        } else if (c == u'#') {
+            const qsizetype fin = texte.indexOf(u'#', i + 1);
+            const QString date = fin < 0 || !estOperateurDeComparaison(precedent)
+                ? QString()
+                : dateTraduite(texte.mid(i, fin + 1 - i));
+            if (date.isEmpty()) {
+                resultat.gabarit += c; // left for the translation, as it leaves what it cannot read
+            } else {
+                j = fin + 1;
+                resultat.gabarit += u'?';
+                resultat.valeurs << date;
+            }
+        } else if (c.isDigit() || (c == u'.' && j < n && texte.at(j).isDigit())) {
+            j = i;
+            while (
+                j < n
+                && (texte.at(j).isLetterOrNumber() || texte.at(j) == u'.' || texte.at(j) == u'_'))
+                ++j;
+            const QStringView nombre = texte.mid(i, j - i);
+            bool entier = false, reel = false;
+            const qlonglong valeurEntiere = nombre.toLongLong(&entier);
+            const double valeurReelle = entier ? 0 : nombre.toDouble(&reel);
+            if ((entier || reel) && estOperateurDeComparaison(precedent)) {
+                resultat.gabarit += u'?';
+                resultat.valeurs << (entier ? QVariant(valeurEntiere) : QVariant(valeurReelle));
+            } else {
+                resultat.gabarit += nombre;
+            }
+        } else if (c.isLetter() || c == u'_') {
+            while (j < n && (texte.at(j).isLetterOrNumber() || texte.at(j) == u'_'))
+                ++j;
+            resultat.gabarit += texte.mid(i, j - i);
+        } else {
+            if ((c == u'<' || c == u'>') && j < n
+                && (texte.at(j) == u'=' || (c == u'<' && texte.at(j) == u'>')))
+                ++j;
+            resultat.gabarit += texte.mid(i, j - i);
+        }
+        precedent = texte.mid(i, j - i);
+        i = j;
+    }
+    return resultat;
+}
+
 } // namespace
 
 Recordset::Recordset(const QSqlDatabase &base, const QString &texteJet) : m_base(base)
@@ -37,60 +212,105 @@ Recordset::Recordset(const QSqlDatabase &base, const QString &texteJet, Mode mod
     ouvrir(texteJet, mode == Mode::Lecture);
 }
 
-void Recordset::ouvrir(const QString &texteJet, bool avecLignes)
+// What a SELECT text is, once its values are taken out: its statement prepared on one
+// connection, the table its rows can be written to, and the description of its fields. The
+// planning opens the same text once per line at every redraw, with only the object and the
+// dates changing; analysing and preparing it again each time cost more than running it.
+struct Recordset::Forme
 {
-    if (!m_base.isOpen()) {
-        m_erreur = QSqlError(QStringLiteral("La base de données n'est pas ouverte."), QString(),
-                             QSqlError::ConnectionError);
-        return;
-    }
-    const QString texte = traduireJet(texteJet);
-    const AnalyseSelect analyse = analyserSelect(texte);
+    QSqlError erreur; // the text cannot open: not a SELECT, unknown table, bad SQL...
+    QSharedPointer<const Schema> schema;
+    std::unique_ptr<QSqlQuery> requete;
+    const TableSchema *table = nullptr; // in `schema`
+    // Filled at the first run, which is when the driver describes the fields.
+    bool decrite = false;
+    QSqlRecord champs;
+    QVector<ColonneDeTable> colonnes;
+    QVector<bool> estDate;
+    QHash<QString, int> indexParNom;
+};
+
+namespace {
+
+// Per thread, as connections are; by connection name, then by parameterised text.
+using Formes = QHash<QString, QHash<QString, std::shared_ptr<Recordset::Forme>>>;
+
+Formes &formesDuFil()
+{
+    thread_local Formes formes;
+    return formes;
+}
+
+} // namespace
+
+void Recordset::oublierRequetes(const QString &connexion)
+{
+    formesDuFil().remove(connexion);
+}
+
+std::shared_ptr<Recordset::Forme> Recordset::formeDe(const QString &gabarit) const
+{
+    auto &formes = formesDuFil()[m_base.connectionName()];
+    const QSharedPointer<const Schema> schema = schemaDe(m_base);
+    const auto connue = formes.constFind(gabarit);
+    // Kept only while the connection and its schema are the ones it was made on: a connection
+    // closed, or removed and added again under the same name, has another driver or schema.
+    if (connue != formes.constEnd() && connue.value()->schema == schema
+        && connue.value()->requete->driver() == m_base.driver())
+        return connue.value();
+
+    auto forme = std::make_shared<Forme>();
+    forme->schema = schema;
+    const QString sqlite = traduireJet(gabarit);
+    const AnalyseSelect analyse = analyserSelect(sqlite);
     // A record set reads; a DELETE or DROP text must not run just because it was opened as one.
     if (!analyse.estSelect) {
-        m_erreur
+        forme->erreur
             = erreurJeu(QStringLiteral("Seul un texte SELECT ouvre un jeu d'enregistrements."));
-        return;
+        return forme;
     }
-    const Schema schema = lireSchema(m_base);
-    if (schema.erreur.isValid()) {
-        m_erreur = schema.erreur;
-        return;
+    if (schema->erreur.isValid()) {
+        forme->erreur = schema->erreur;
+        return forme;
     }
-
-    const auto trouvee = schema.tables.constFind(analyse.table.toLower());
-    const TableSchema *table
-        = analyse.simple && trouvee != schema.tables.constEnd() ? &trouvee.value() : nullptr;
-    QString requete = texte;
-    if (table) {
-        m_table = table->nom;
+    const auto trouvee = schema->tables.constFind(analyse.table.toLower());
+    forme->table
+        = analyse.simple && trouvee != schema->tables.constEnd() ? &trouvee.value() : nullptr;
+    QString requete = sqlite;
+    if (forme->table) {
         requete.insert(analyse.finDuSelect,
                        u' ' + identifiant(analyse.reference) + QStringLiteral(".rowid AS ")
                            + identifiant(ColonneLigne) + u',');
     }
-
-    QSqlQuery resultat(m_base);
-    resultat.setForwardOnly(true);
-    if (!resultat.exec(requete)) {
-        m_erreur = resultat.lastError();
-        m_table.clear();
-        return;
+    forme->requete = std::make_unique<QSqlQuery>(m_base);
+    forme->requete->setForwardOnly(true);
+    if (!forme->requete->prepare(requete)) {
+        forme->erreur = forme->requete->lastError();
+        return forme;
     }
+    constexpr int Capacite = 64;
+    if (formes.size() >= Capacite)
+        formes.clear();
+    formes.insert(gabarit, forme);
+    return forme;
+}
 
-    const QSqlRecord enregistrement = resultat.record();
-    const int premier = table ? 1 : 0;
-    for (int c = premier; c < enregistrement.count(); ++c) {
+void Recordset::decrire(Forme &forme, const QSqlRecord &enregistrement)
+{
+    const TableSchema *table = forme.table;
+    const QString nomTable = table ? table->nom.toLower() : QString();
+    for (int c = table ? 1 : 0; c < enregistrement.count(); ++c) {
         QSqlField champ = enregistrement.field(c);
         champ.clear();
         const QString cle = champ.name().toLower();
-        m_indexParNom.insert(cle, m_indexParNom.value(cle, m_champs.count()));
-        m_champs.append(champ);
+        forme.indexParNom.insert(cle, forme.indexParNom.value(cle, forme.champs.count()));
+        forme.champs.append(champ);
 
         // The driver names the table a column comes from; a column of another table that
         // happens to share a name with one of ours is then not taken for ours.
         const QString origine = champ.tableName().toLower();
         ColonneDeTable colonne;
-        if (table && (origine.isEmpty() || origine == m_table.toLower())) {
+        if (table && (origine.isEmpty() || origine == nomTable)) {
             const auto source = table->colonnes.constFind(cle);
             if (source != table->colonnes.constEnd()) {
                 colonne.nom = source->nom;
@@ -98,20 +318,65 @@ void Recordset::ouvrir(const QString &texteJet, bool avecLignes)
                 colonne.genre = genreDuType(source->type);
             }
         }
-        m_colonnes.append(colonne);
-        m_estDate.append(colonne.nom.isEmpty() ? schema.estUneDate(origine, cle)
-                                               : colonne.genre == GenreColonne::Date);
+        forme.colonnes.append(colonne);
+        forme.estDate.append(colonne.nom.isEmpty() ? forme.schema->estUneDate(origine, cle)
+                                                   : colonne.genre == GenreColonne::Date);
     }
+    forme.decrite = true;
+}
 
+void Recordset::ouvrir(const QString &texteJet, bool avecLignes)
+{
+    if (!m_base.isOpen()) {
+        m_erreur = QSqlError(QStringLiteral("La base de données n'est pas ouverte."), QString(),
+                             QSqlError::ConnectionError);
+        return;
+    }
+    const TexteParametre texte = parametrer(texteJet);
+    std::shared_ptr<Forme> forme;
+    // A statement kept from before may have been finalised under us (its connection closed and
+    // opened again): it is then made anew, once.
+    for (int essai = 0; essai < 2; ++essai) {
+        forme = formeDe(texte.gabarit);
+        if (forme->erreur.isValid()) {
+            m_erreur = forme->erreur;
+            return;
+        }
+        for (int v = 0; v < texte.valeurs.size(); ++v)
+            forme->requete->bindValue(v, texte.valeurs.at(v));
+        if (forme->requete->exec())
+            break;
+        m_erreur = forme->requete->lastError();
+        formesDuFil()[m_base.connectionName()].remove(texte.gabarit);
+        forme.reset();
+    }
+    if (!forme)
+        return;
+    m_erreur = QSqlError();
+
+    QSqlQuery &resultat = *forme->requete;
+    if (!forme->decrite)
+        decrire(*forme, resultat.record());
+    if (forme->table)
+        m_table = forme->table->nom;
+    m_champs = forme->champs;
+    m_colonnes = forme->colonnes;
+    m_estDate = forme->estDate;
+    m_indexParNom = forme->indexParNom;
+
+    const int premier = forme->table ? 1 : 0;
     if (avecLignes) {
         while (resultat.next()) {
             QVector<QVariant> ligne(m_champs.count());
             for (int c = 0; c < ligne.size(); ++c)
                 ligne[c] = valeurLue(c, resultat.value(c + premier));
             m_lignes.append(ligne);
-            m_rowids.append(table ? resultat.value(0).toLongLong() : -1);
+            m_rowids.append(premier ? resultat.value(0).toLongLong() : -1);
         }
     }
+    // The statement stays prepared for the next set over the same text, but must not hold the
+    // database's read lock meanwhile.
+    resultat.finish();
     m_ouvert = true;
 }
 
@@ -138,7 +403,7 @@ QVariant Recordset::valeurLue(int index, const QVariant &brute) const
     if (!brute.isValid() || brute.isNull())
         return QVariant(QMetaType::fromType<QDateTime>());
     if (brute.typeId() == QMetaType::QString) {
-        const QDateTime moment = BaseDeDonnees::dateDepuisTexte(brute.toString());
+        const QDateTime moment = dateLue(brute.toString());
         if (moment.isValid())
             return moment;
     }
@@ -147,8 +412,12 @@ QVariant Recordset::valeurLue(int index, const QVariant &brute) const
 
 QVariant Recordset::champ(const QString &nom) const
 {
-    const int index = indexDuChamp(nom);
-    if (index < 0)
+    return champ(indexDuChamp(nom));
+}
+
+QVariant Recordset::champ(int index) const
+{
+    if (index < 0 || index >= m_champs.count())
         return QVariant();
     if (m_edition != Edition::Aucune && m_valeursEnCours.contains(index))
         return valeurLue(index, m_valeursEnCours.value(index));

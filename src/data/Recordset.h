@@ -11,6 +11,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <memory>
+
 // An updatable record set over one SELECT text, in the manner of the Jet record sets the
 // program was designed around: rows are read in order, fields are found by name without regard
 // to case, and the current row is added, edited or deleted through the set. Every value written
@@ -45,6 +47,10 @@ public:
     // Date columns come back as QDateTime, Null as a null QVariant; an unknown name or a read past
     // the end gives an invalid QVariant.
     QVariant champ(const QString &nom) const;
+    // The same by position, for readers of many rows who look each name up once: -1 (or any
+    // position out of range) reads as an unknown name does.
+    int positionDuChamp(const QString &nom) const { return indexDuChamp(nom); }
+    QVariant champ(int position) const;
     bool aLeChamp(const QString &nom) const;
     QStringList nomsDesChamps() const;
 
@@ -73,6 +79,13 @@ public:
 
     void fermer();
 
+    // Record sets keep the statements they prepare on a connection; the connection's owner
+    // drops them before closing it.
+    static void oublierRequetes(const QString &connexion);
+
+    // What a text opens to, kept between sets over the same text (defined with the code).
+    struct Forme;
+
 private:
     enum class Edition { Aucune, Ajout, Modification };
 
@@ -84,6 +97,8 @@ private:
     };
 
     void ouvrir(const QString &texteJet, bool avecLignes);
+    std::shared_ptr<Forme> formeDe(const QString &gabarit) const;
+    static void decrire(Forme &forme, const QSqlRecord &enregistrement);
     int indexDuChamp(const QString &nom) const;
     QVariant valeurLue(int index, const QVariant &brute) const;
     // The value to bind for a field, or an error when the column cannot hold it.

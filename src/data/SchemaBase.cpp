@@ -1,6 +1,25 @@
 #include "data/SchemaBase.h"
 
+#include <QMutex>
+#include <QMutexLocker>
 #include <QSqlQuery>
+
+namespace {
+
+struct CacheDesSchemas
+{
+    QMutex verrou;
+    // Connection name -> (database file, schema).
+    QHash<QString, QPair<QString, QSharedPointer<const Schema>>> schemas;
+};
+
+CacheDesSchemas &cache()
+{
+    static CacheDesSchemas instance;
+    return instance;
+}
+
+} // namespace
 
 bool estTypeDate(const QString &type)
 {
@@ -66,4 +85,30 @@ Schema lireSchema(const QSqlDatabase &base)
         table.colonnes.insert(colonne.nom.toLower(), colonne);
     }
     return schema;
+}
+
+QSharedPointer<const Schema> schemaDe(const QSqlDatabase &base)
+{
+    const QString connexion = base.connectionName();
+    const QString fichier = base.databaseName();
+    CacheDesSchemas &schemas = cache();
+    {
+        QMutexLocker verrou(&schemas.verrou);
+        const auto connu = schemas.schemas.constFind(connexion);
+        if (connu != schemas.schemas.constEnd() && connu->first == fichier)
+            return connu->second;
+    }
+    auto lu = QSharedPointer<const Schema>::create(lireSchema(base));
+    if (!lu->erreur.isValid()) {
+        QMutexLocker verrou(&schemas.verrou);
+        schemas.schemas.insert(connexion, {fichier, lu});
+    }
+    return lu;
+}
+
+void oublierSchema(const QString &connexion)
+{
+    CacheDesSchemas &schemas = cache();
+    QMutexLocker verrou(&schemas.verrou);
+    schemas.schemas.remove(connexion);
 }

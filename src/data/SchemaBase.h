@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QSet>
+#include <QSharedPointer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -43,3 +44,11 @@ bool estTypeDate(const QString &type);
 GenreColonne genreDuType(const QString &type);
 
 Schema lireSchema(const QSqlDatabase &base);
+
+// The schema of a connection, read once: the program never changes its tables while it runs,
+// and reading them again for every record set costs more than the planning's queries
+// themselves. Kept per connection name and database file; a schema that could not be read is
+// not kept. BaseDeDonnees forgets a connection's schema when it opens or closes it; a caller
+// that changes tables on a live connection must call oublierSchema itself.
+QSharedPointer<const Schema> schemaDe(const QSqlDatabase &base);
+void oublierSchema(const QString &connexion);

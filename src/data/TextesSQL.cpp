@@ -36,6 +36,18 @@ QString reservationsDeLObjet(qint32 objet, const QDate &fin)
         + QStringLiteral("#);");
 }
 
+QString reservationsDeLObjet(qint32 objet, const QDate &debut, const QDate &fin)
+{
+    // #12/31/9999# is the last day Jet knows: no lower bound can pass it.
+    return QStringLiteral("SELECT RESERVATIONS.*, ETATS.Code, ETATS.Nom, ETATS.CouleurPrincipale "
+                          "AS couleur FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = "
+                          "ETATS.Code   where ([objet] = ")
+        + QString::number(objet) + QStringLiteral(") AND ([DateDebut]<#") + dateJet(fin)
+        + QStringLiteral("#) AND (IIf([DateFin] Is Null, #12/31/9999#, IIf([DateFin]<[DateDebut], "
+                         "[DateDebut], [DateFin]))>=#")
+        + dateJet(debut) + QStringLiteral("#);");
+}
+
 QString reservationsPubliees(qint32 objet, const QDate &fin)
 {
     return QStringLiteral("SELECT RESERVATIONS.*, ETATS.surinternet FROM RESERVATIONS LEFT JOIN "
@@ -81,7 +93,9 @@ QVector<TexteExemple> tousLesTextes()
         {QStringLiteral("the object selector"), QString::fromLatin1(objetsDuSelecteur)},
         {QStringLiteral("the objects published on the web"), QString::fromLatin1(objetsPublies)},
         {QStringLiteral("the reservations by object"), QString::fromLatin1(reservationsParObjet)},
-        {QStringLiteral("the bars of one planning line"), reservationsDeLObjet(12, fin)},
+        {QStringLiteral("the bars of one planning line"),
+         reservationsDeLObjet(12, QDate(2024, 6, 13), fin)},
+        {QStringLiteral("every stay of one planning line"), reservationsDeLObjet(12, fin)},
         {QStringLiteral("the published reservations of one object"), reservationsPubliees(12, fin)},
         {QStringLiteral("the reservations a new one is added to"),
          QString::fromLatin1(toutesLesReservations)},

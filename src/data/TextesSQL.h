@@ -24,8 +24,17 @@ inline constexpr char objetsPublies[] = "select * from OBJETS;";
 
 // RESERVATIONS
 inline constexpr char reservationsParObjet[] = "select * from RESERVATIONS order by Objet";
-// The bars of one planning line: every reservation of the object starting before `fin`, with
-// its state's code, name and colour (three blanks before "where").
+// The bars of one planning line: the reservations of the object starting before `fin` whose
+// bar can still reach `debut`, with their state's code, name and colour (three blanks before
+// "where"). A stay reaches as far as the later of its arrival and departure (a departure typed
+// before the arrival draws the bar backwards), and a stay without a departure reaches every
+// day, since its bar is drawn from the arrival to the grid's first column. The reach is written
+// as one expression so that the store can seek it in the index ReservationsParPortee, whose
+// expression is the same text translated: change both together. History before `debut` is then
+// never read.
+QString reservationsDeLObjet(qint32 objet, const QDate &debut, const QDate &fin);
+// Every reservation of the object starting before `fin`, however long ago it ended: the same
+// text without the lower bound.
 QString reservationsDeLObjet(qint32 objet, const QDate &fin);
 // The reservations of one object that the web calendar shows: state marked for the internet,
 // starting before `fin`.

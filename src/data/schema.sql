@@ -46,7 +46,15 @@ CREATE TABLE RESERVATIONS (
     email TEXT
 );
 
-CREATE INDEX ReservationsParObjet ON RESERVATIONS (Objet, DateDebut);
+-- The planning reads one line at a time and only the stays whose bar can still reach its first
+-- day: the later of arrival and departure, or every day when the departure is missing. Indexed
+-- on that reach, years of past stays are skipped rather than read. The expression must stay the
+-- one the planning's query writes (TextesSQL::reservationsDeLObjet) or the index goes unused.
+CREATE INDEX ReservationsParPortee ON RESERVATIONS (
+    Objet,
+    IIf("DateFin" Is Null, '9999-12-31 00:00:00',
+        IIf("DateFin"<"DateDebut", "DateDebut", "DateFin"))
+);
 
 -- The writers pass the reservation number as a floating-point value; integer affinity stores
 -- 12.0 as 12, so the readers' "= 12" finds it. Amounts keep their cents as doubles.

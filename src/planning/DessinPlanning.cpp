@@ -1,1 +1,277 @@
-// stub
+#include "planning/DessinPlanning.h"
+
+#include "conversion/Couleurs.h"
+#include "data/Recordset.h"
+#include "data/TextesSQL.h"
+#include "planning/Librairie_Graphique.h"
+#include "planning/SurfaceImage.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+const QColor GrisSeparateur = couleurDepuisVB(0x888888);
+const QColor GrisLigne = couleurDepuisVB(0x808080);
+const QColor GrisSamedi = couleurDepuisVB(0xC0C0C0);
+const QColor Blanc = couleurDepuisVB(0xFFFFFF);
+
+// Inset of a bar from the edges of its stay and of its row.
+constexpr int Retrait = 2;
+
+// Nearest whole number, halves to the even one (the default rounding mode, which nothing in
+// the program changes).
+double auPlusPres(double valeur)
+{
+    return std::nearbyint(valeur);
+}
+
+// A stay of years puts its bar millions of pixels away: it stays on its side of the grid, and
+// far enough in that a width or a sum of two edges computed by a caller still fits in an int.
+qint32 enPixels(double valeur)
+{
+    constexpr double Limite = 1 << 30;
+    return qint32(std::clamp(auPlusPres(valeur), -Limite, Limite));
+}
+
+// Days from `origine` to the moment, fractions included. Counted on the calendar and the clock,
+// not in elapsed milliseconds: a day of a daylight-saving change is still one column wide.
+double joursDepuis(const QDate &origine, const QDateTime &moment)
+{
+    return double(origine.daysTo(moment.date()))
+        + moment.time().msecsSinceStartOfDay() / 86400000.0;
+}
+
+// The first day whose stays may still show: a bar's left end sits `Retrait` pixels after its
+// arrival and is rounded to the pixel, so an arrival up to Retrait + 1/2 pixel's worth of a day
+// before `datedepart` still lights column 0. Whole days, rounded up.
+QDate premierJourAtteint(const QDate &datedepart, int largeurjour)
+{
+    const int jours = (2 * Retrait + 1 + 2 * largeurjour - 1) / (2 * largeurjour);
+    return datedepart.addDays(-jours);
+}
+
+QString texteDe(const QVariant &valeur)
+{
+    return valeur.isNull() ? QString() : valeur.toString();
+}
+
+QDateTime dateDe(const QVariant &valeur)
+{
+    return valeur.typeId() == QMetaType::QDateTime ? valeur.toDateTime() : QDateTime();
+}
+
+// A field the column cannot hold (a text in a number column, a number out of range) reads as 0,
+// as an empty field does.
+template<typename Entier> Entier entierDe(const QVariant &valeur)
+{
+    bool lu = false;
+    const double nombre = valeur.toDouble(&lu);
+    if (!lu || !std::isfinite(nombre))
+        return 0;
+    const double arrondi = auPlusPres(nombre);
+    if (arrondi < std::numeric_limits<Entier>::min()
+        || arrondi > std::numeric_limits<Entier>::max())
+        return 0;
+    return Entier(arrondi);
+}
+
+double reelDe(const QVariant &valeur)
+{
+    bool lu = false;
+    const double nombre = valeur.toDouble(&lu);
+    return lu ? nombre : 0;
+}
+
+// Where each field of a bar sits in the rows of the per-object query, looked up once per query
+// rather than by name for every row.
+struct ChampsDUnSejour
+{
+    explicit ChampsDUnSejour(const Recordset &jeu)
+        : NumeroReservation(jeu.positionDuChamp(QStringLiteral("NumeroReservation")))
+        , objet(jeu.positionDuChamp(QStringLiteral("objet")))
+        , nomclient(jeu.positionDuChamp(QStringLiteral("nomclient")))
+        , DateDebut(jeu.positionDuChamp(QStringLiteral("DateDebut")))
+        , DateFin(jeu.positionDuChamp(QStringLiteral("DateFin")))
+        , code(jeu.positionDuChamp(QStringLiteral("code")))
+        , nom(jeu.positionDuChamp(QStringLiteral("nom")))
+        , arrhes(jeu.positionDuChamp(QStringLiteral("arrhes")))
+        , datelimite(jeu.positionDuChamp(QStringLiteral("datelimite")))
+        , nbadultes(jeu.positionDuChamp(QStringLiteral("nbadultes")))
+        , nbenfants(jeu.positionDuChamp(QStringLiteral("nbenfants")))
+        , remarque(jeu.positionDuChamp(QStringLiteral("remarque")))
+        , telephone(jeu.positionDuChamp(QStringLiteral("telephone")))
+        , email(jeu.positionDuChamp(QStringLiteral("email")))
+        , couleur(jeu.positionDuChamp(QStringLiteral("couleur")))
+    {
+    }
+
+    ReservationAffichee lire(const Recordset &jeu) const
+    {
+        ReservationAffichee barre;
+        barre.NumeroReservation = entierDe<qint32>(jeu.champ(NumeroReservation));
+        barre.objet = entierDe<qint32>(jeu.champ(objet));
+        barre.nomclient = texteDe(jeu.champ(nomclient));
+        barre.DateDebut = dateDe(jeu.champ(DateDebut));
+        barre.DateFin = dateDe(jeu.champ(DateFin));
+        // A state missing from ETATS leaves the label empty rather than " - ".
+        const QVariant codeEtat = jeu.champ(code);
+        if (!codeEtat.isNull())
+            barre.libelleetat = texteDe(codeEtat) + QStringLiteral(" - ") + texteDe(jeu.champ(nom));
+        barre.arrhes = reelDe(jeu.champ(arrhes));
+        barre.datelimite = dateDe(jeu.champ(datelimite));
+        barre.nbadultes = entierDe<qint16>(jeu.champ(nbadultes));
+        barre.nbenfants = entierDe<qint16>(jeu.champ(nbenfants));
+        barre.remarque = texteDe(jeu.champ(remarque));
+        barre.telephone = texteDe(jeu.champ(telephone));
+        barre.email = texteDe(jeu.champ(email));
+        barre.couleur = entierDe<qint32>(jeu.champ(couleur));
+        return barre;
+    }
+
+    int NumeroReservation, objet, nomclient, DateDebut, DateFin, code, nom, arrhes, datelimite,
+        nbadultes, nbenfants, remarque, telephone, email, couleur;
+};
+
+// The label centred over the columns from `debut` to `fin`, and vertically in the strip.
+void imprimerMois(SurfaceImage &lesmois, const QString &libelle, qint64 debut, qint64 fin)
+{
+    const double gauche = debut + (fin - debut) / 2.0 - lesmois.largeurTexte(libelle) / 2.0;
+    const double haut = (lesmois.hauteur() - lesmois.hauteurTexte(libelle)) / 2.0;
+    lesmois.positionX = enPixels(gauche);
+    lesmois.positionY = enPixels(haut);
+    lesmois.imprimer(libelle);
+}
+
+} // namespace
+
+void calculerBarre(ReservationAffichee &barre, const QDate &datedepart, int largeurjour, int ligne,
+                   int hauteurligne)
+{
+    barre.x1 = 0;
+    barre.x2 = 0;
+    if (barre.DateDebut.isValid() && datedepart.isValid())
+        barre.x1 = enPixels(joursDepuis(datedepart, barre.DateDebut) * largeurjour + Retrait);
+    if (barre.DateFin.isValid() && datedepart.isValid())
+        barre.x2 = enPixels(joursDepuis(datedepart, barre.DateFin) * largeurjour - Retrait);
+    barre.y1 = enPixels(double(ligne) + Retrait);
+    barre.y2 = enPixels(double(ligne) + hauteurligne - Retrait);
+    barre.ligne = ligne;
+}
+
+ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlDatabase &base,
+                                const QDate &datedepart, int largeurjour, int hauteurligne,
+                                qint32 reservation_encours)
+{
+    ResultatDessin resultat;
+    resultat.barres.resize(1);
+    // A column or row of no width would never move the loops on.
+    largeurjour = std::max(largeurjour, 1);
+    hauteurligne = std::max(hauteurligne, 1);
+    SurfaceImage &lesmois = *surfaces.lesmois;
+    SurfaceImage &TexteColonnes = *surfaces.TexteColonnes;
+    SurfaceImage &objets = *surfaces.objets;
+    SurfaceImage &planning = *surfaces.planning;
+
+    // One read transaction for the whole picture: every line comes from the same state of the
+    // file, which is locked and checked once instead of once per line. When the connection is
+    // already inside a transaction (a writer's), the redraw simply reads within it.
+    QSqlDatabase connexion = base;
+    const bool enLecture = connexion.isOpen() && connexion.transaction();
+
+    Recordset lignes(base, QString::fromLatin1(TextesSQL::objetsDuPlanning));
+    planning.effacer();
+    TexteColonnes.effacer();
+    objets.effacer();
+    lesmois.effacer();
+
+    // The month strip and the headings are French whatever the system says.
+    const QLocale francais(QLocale::French, QLocale::France);
+    const QString FormatMois = QStringLiteral("MMMM yyyy");
+    qint64 d = 0;
+    qint64 m = 0;
+    QString L = francais.toString(datedepart, FormatMois);
+    const qint64 largeurPlanning = planning.largeur();
+    const int hauteurPlanning = planning.hauteur();
+    // Every column asks for its month, weekday and day of the month: the texts are made once
+    // per month, weekday and day number.
+    QString courts[8];
+    QString quantiemes[32];
+    qint64 moisDuLibelle = std::numeric_limits<qint64>::min();
+    QString libelle;
+    qint64 x = 0;
+    for (; x <= largeurPlanning; x += largeurjour, ++d) {
+        const QDate jour = datedepart.addDays(d);
+        const int colonne = int(x);
+        const qint64 mois = qint64(jour.year()) * 12 + jour.month();
+        if (mois != moisDuLibelle) {
+            libelle = francais.toString(jour, FormatMois);
+            moisDuLibelle = mois;
+        }
+        QString &court = courts[jour.dayOfWeek()];
+        if (court.isNull())
+            court = francais.toString(jour, QStringLiteral("ddd"));
+        QString &quantieme = quantiemes[jour.day()];
+        if (quantieme.isNull())
+            quantieme = francais.toString(jour, QStringLiteral("dd"));
+        if (libelle != L) {
+            imprimerMois(lesmois, L, m, x);
+            L = libelle;
+            m = x;
+            lesmois.ligne(colonne, 0, colonne, lesmois.hauteur(), GrisSeparateur);
+        }
+        TexteColonnes.ligne(colonne, 0, colonne, TexteColonnes.hauteur(), GrisLigne);
+        if (jour.dayOfWeek() == Qt::Saturday)
+            planning.remplir(colonne, 0, colonne + largeurjour, hauteurPlanning, GrisSamedi);
+        planning.ligne(colonne, 0, colonne, hauteurPlanning, GrisLigne);
+        TexteColonnes.positionX = colonne;
+        TexteColonnes.positionY = 0;
+        TexteColonnes.imprimer(court);
+        TexteColonnes.positionX = colonne;
+        TexteColonnes.imprimer(quantieme);
+    }
+    imprimerMois(lesmois, L, m, x);
+    resultat.nombreDeJours = int(d);
+
+    objets.effacer();
+    objets.ligne(0, 0, objets.largeur(), 0, GrisLigne);
+    planning.ligne(0, 0, planning.largeur(), 0, GrisLigne);
+    planning.couleurTexte = Blanc;
+
+    const QPalette palette; // for state colours that name a system colour
+    const QDate fin = datedepart.addDays(d);
+    const QDate debut = premierJourAtteint(datedepart, largeurjour);
+    qint64 y = 0;
+    for (; !lignes.fin(); lignes.suivant()) {
+        const int ligne = int(std::min<qint64>(y, 1 << 30));
+        objets.positionX = 0;
+        objets.positionY = ligne;
+        objets.imprimer(texteDe(lignes.champ(QStringLiteral("nom"))));
+        const int dessous = int(std::min<qint64>(y + hauteurligne, 1 << 30));
+        objets.ligne(0, dessous, objets.largeur(), dessous, GrisLigne);
+        planning.ligne(0, dessous, planning.largeur(), dessous, GrisLigne);
+
+        const qint32 numero = entierDe<qint32>(lignes.champ(QStringLiteral("numero")));
+        Recordset sejours(base, TextesSQL::reservationsDeLObjet(numero, debut, fin));
+        const ChampsDUnSejour champs(sejours);
+        for (; !sejours.fin(); sejours.suivant()) {
+            ReservationAffichee barre = champs.lire(sejours);
+            calculerBarre(barre, datedepart, largeurjour, ligne, hauteurligne);
+            resultat.barres.append(barre);
+            const qint32 i = qint32(resultat.barres.size() - 1);
+            if (barre.NumeroReservation == reservation_encours)
+                resultat.reservation_courante = i;
+            planning.remplir(barre.x1, barre.y1, barre.x2, barre.y2,
+                             couleurDepuisVB(quint32(barre.couleur), palette));
+            planning.couleurTexte = Blanc;
+            DessinerTexte(planning, barre.nomclient, barre.x1, barre.y1, barre.x2, barre.y2, 10);
+        }
+        y += hauteurligne;
+    }
+    if (enLecture)
+        connexion.commit();
+    return resultat;
+}

@@ -8,11 +8,17 @@
 #include "app/Horloge.h"
 #include "app/intro.h"
 #include "controls/ScrollBar.h"
+#include "controls/xpcmdbutton.h"
 #include "conversion/Conversion.h"
 #include "conversion/Couleurs.h"
+#include "planning/DessinPlanning.h"
+#include "planning/Librairie_Graphique.h"
+#include "planning/Navigation.h"
+#include "planning/SurfaceDessin.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QMdiSubWindow>
 
 namespace {
@@ -26,6 +32,16 @@ QComboBox *nouvelleListe(QWidget *parent, const char *nom, const QRect &place)
     return liste;
 }
 
+xpcmdbutton *nouveauBouton(QWidget *parent, const char *nom, const QString &legende,
+                           const QRect &place)
+{
+    auto *bouton = new xpcmdbutton(parent);
+    bouton->setObjectName(QLatin1String(nom));
+    bouton->setCaption(legende);
+    bouton->setGeometry(place);
+    return bouton;
+}
+
 void colorer(QWidget *surface, quint32 couleur)
 {
     surface->setAutoFillBackground(true);
@@ -33,33 +49,101 @@ void colorer(QWidget *surface, quint32 couleur)
     palette.setColor(QPalette::Window, couleurDepuisVB(couleur, palette));
     surface->setPalette(palette);
 }
+
+// Every text of the window is drawn in this font.
+QFont policeFenetre()
+{
+    QFont police(QStringLiteral("MS Sans Serif"));
+    police.setPointSizeF(8.25);
+    return police;
+}
 } // namespace
 
 Form1::Form1(Contexte &contexte, QWidget *parent)
-    : QWidget(parent)
-    , fondplanning(new QWidget(this))
-    , colonnes(new QWidget(fondplanning))
-    , m_contexte(contexte)
+    : QWidget(parent), positionPointeur([] { return QCursor::pos(); }), m_contexte(contexte)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Calendrier"));
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPointSizeF(8.25);
-    setFont(police);
+    setFont(policeFenetre());
+    creerControles();
+    resize(sizeHint());
+}
 
+Form1::~Form1()
+{
+    // QWidget deletes the controls after this part of the object is gone, and an editable list
+    // losing the focus then still reports a choice: nothing they send may reach us any more.
+    for (QObject *enfant : findChildren<QObject *>())
+        disconnect(enfant, nullptr, this, nullptr);
+    finirPanoramique();
+}
+
+void Form1::creerControles()
+{
+    const QPalette palette;
+    const QColor texteFenetre = couleurDepuisVB(0x80000008u, palette);
+
+    fondplanning = new QWidget(this);
     fondplanning->setObjectName(QStringLiteral("fondplanning"));
     colorer(fondplanning, 0x8000000Cu);
     fondplanning->move(8, 8);
 
+    lesmois = new SurfaceDessin("lesmois", couleurDepuisVB(0xC0FFFFu), texteFenetre, fondplanning);
+    lesmois->setGeometry(152, 0, 1, 25);
+    TexteColonnes = new SurfaceDessin("TexteColonnes", couleurDepuisVB(0x8000000Bu, palette),
+                                      texteFenetre, fondplanning);
+    TexteColonnes->setGeometry(152, 24, 1, 41);
+    objets = new SurfaceDessin("objets", couleurDepuisVB(0xFF8080u), texteFenetre, fondplanning);
+    objets->setGeometry(0, 64, 153, 1);
+    planning = new SurfaceDessin("planning", couleurDepuisVB(0xE0E0E0u), couleurDepuisVB(0xC0C0C0u),
+                                 fondplanning);
+    planning->move(152, 64);
+    for (SurfaceDessin *surface : {lesmois, TexteColonnes, objets, planning})
+        surface->surface().police = policeFenetre();
+
+    colonnes = new QWidget(fondplanning);
     colonnes->setObjectName(QStringLiteral("colonnes"));
     colorer(colonnes, 0xC0C0C0u);
     colonnes->setGeometry(0, 0, 153, 68);
-
     choixannee = nouvelleListe(colonnes, "choixannee", QRect(8, 0, 57, 21));
     choixmois = nouvelleListe(colonnes, "choixmois", QRect(64, 0, 81, 21));
+    MvtJourPrecedent = nouveauBouton(colonnes, "MvtJourPrecedent", "<", QRect(8, 21, 33, 17));
+    mouvementaujourdhui
+        = nouveauBouton(colonnes, "mouvementaujourdhui", "Auj.", QRect(40, 21, 41, 17));
+    MvtJourSuivant = nouveauBouton(colonnes, "MvtJourSuivant", ">", QRect(80, 21, 33, 17));
+    ajouter = nouveauBouton(colonnes, "ajouter", "+", QRect(112, 21, 33, 17));
     ChoixSelection = nouvelleListe(colonnes, "ChoixSelection", QRect(9, 36, 137, 21));
 
-    resize(sizeHint());
+    Deplaceur.setObjectName(QStringLiteral("Deplaceur"));
+    Deplaceur.setInterval(100);
+    mouvements.setObjectName(QStringLiteral("mouvements"));
+    mouvements.setInterval(10);
+    Clignotement.setObjectName(QStringLiteral("Clignotement"));
+    Clignotement.setInterval(500);
+
+    connect(choixmois, &QComboBox::activated, this, &Form1::choixmois_Click);
+    connect(choixannee, &QComboBox::activated, this, &Form1::choixannee_Click);
+    connect(mouvementaujourdhui, &xpcmdbutton::Click, this, &Form1::mouvementaujourdhui_Click);
+    connect(ajouter, &xpcmdbutton::Click, this, &Form1::ajouter_Click);
+    connect(MvtJourPrecedent, &xpcmdbutton::MouseDown, this, [this] {
+        etiquetteMouvements = QStringLiteral("-1");
+        mouvements.start();
+    });
+    connect(MvtJourSuivant, &xpcmdbutton::MouseDown, this, [this] {
+        etiquetteMouvements = QStringLiteral("1");
+        mouvements.start();
+    });
+    connect(MvtJourPrecedent, &xpcmdbutton::MouseUp, this, [this] { mouvements.stop(); });
+    connect(MvtJourSuivant, &xpcmdbutton::MouseUp, this, [this] {
+        mouvements.stop();
+        etiquetteMouvements = QStringLiteral("1");
+    });
+    connect(planning, &SurfaceDessin::boutonEnfonce, this, &Form1::planning_MouseDown);
+    connect(planning, &SurfaceDessin::boutonRelache, this,
+            [this](Qt::MouseButton bouton) { planning_MouseUp(bouton); });
+    connect(&Deplaceur, &QTimer::timeout, this, &Form1::Deplaceur_Timer);
+    connect(&mouvements, &QTimer::timeout, this, &Form1::mouvements_Timer);
+    connect(&Clignotement, &QTimer::timeout, this, &Form1::Clignotement_Timer);
 }
 
 bool Form1::charger()
@@ -105,9 +189,26 @@ bool Form1::charger()
     return true;
 }
 
+void Form1::dimensionnerSurfaces()
+{
+    planning->resize(fondplanning->width() - planning->x(),
+                     fondplanning->height() - TexteColonnes->height());
+    objets->resize(objets->width(), planning->height());
+    TexteColonnes->resize(planning->width(), TexteColonnes->height());
+    lesmois->resize(planning->width(), lesmois->height());
+}
+
 void Form1::rafraichir()
 {
+    dimensionnerSurfaces();
     afficherPeriode();
+    ResultatDessin resultat = dessinerPlanning(
+        {&lesmois->surface(), &TexteColonnes->surface(), &objets->surface(), &planning->surface()},
+        m_contexte.BasePlanning(), datedepart, largeurjour, hauteurligne, reservation_encours);
+    ReservationsAffichees = std::move(resultat.barres);
+    reservation_courante = resultat.reservation_courante;
+    for (SurfaceDessin *surface : {lesmois, TexteColonnes, objets, planning})
+        surface->actualiser();
 }
 
 void Form1::afficherPeriode()
@@ -119,6 +220,131 @@ void Form1::afficherPeriode()
 void Form1::mouvementaujourdhui_Click()
 {
     datedepart = Horloge::aujourdhui();
+    rafraichir();
+}
+
+void Form1::choixmois_Click(int entree)
+{
+    if (const auto date = Navigation::dateJourMoisAnnee(
+            QStringLiteral("1"), QString::number(entree + 1), choixannee->currentText()))
+        datedepart = *date;
+    choixmois->setEditText(Conversion::NomDuMois(qint16(entree + 1)));
+    rafraichir();
+}
+
+void Form1::choixannee_Click(int entree)
+{
+    const QVariant mois = Conversion::NumeroDuMois(choixmois->currentText());
+    const QString annee = choixannee->itemText(entree);
+    if (mois.isValid()) {
+        if (const auto date
+            = Navigation::dateJourMoisAnnee(QStringLiteral("1"), mois.toString(), annee))
+            datedepart = *date;
+    }
+    choixannee->setEditText(annee);
+    rafraichir();
+}
+
+int Form1::barreSous(const QPoint &position) const
+{
+    for (int k = 1; k < ReservationsAffichees.size(); ++k) {
+        const ReservationAffichee &barre = ReservationsAffichees.at(k);
+        if (Conversion::PointDansRectangle(float(position.x()), float(position.y()),
+                                           float(barre.x1), float(barre.y1), float(barre.x2),
+                                           float(barre.y2)))
+            return k;
+    }
+    return 0;
+}
+
+void Form1::planning_MouseDown(Qt::MouseButton bouton, const QPoint &position)
+{
+    if (bouton != Qt::LeftButton)
+        return;
+    const int k = barreSous(position);
+    if (k == 0) {
+        pointdepart = positionPointeur();
+        datedepartinitiale = datedepart;
+        Deplaceur.start();
+        if (!m_pointeurCroix) {
+            QGuiApplication::setOverrideCursor(Qt::CrossCursor);
+            m_pointeurCroix = true;
+        }
+        return;
+    }
+    if (ouvrirReservation) {
+        // The table is rebuilt by the redraws the dialog triggers: hand over a copy.
+        const ReservationAffichee barre = ReservationsAffichees.at(k);
+        ouvrirReservation(barre);
+    }
+    Clignotement.start();
+    rafraichir();
+}
+
+void Form1::planning_MouseUp(Qt::MouseButton)
+{
+    if (Deplaceur.isActive())
+        finirPanoramique();
+}
+
+void Form1::finirPanoramique()
+{
+    Deplaceur.stop();
+    if (m_pointeurCroix) {
+        QGuiApplication::restoreOverrideCursor();
+        m_pointeurCroix = false;
+    }
+}
+
+void Form1::Deplaceur_Timer()
+{
+    const QPoint position = positionPointeur();
+    if (position == pointdepart)
+        return;
+    const int jours = Navigation::joursDePanoramique(position.x() - pointdepart.x(), largeurjour);
+    if (jours == 0)
+        return;
+    datedepart = datedepartinitiale.addDays(-jours);
+    rafraichir();
+}
+
+void Form1::mouvements_Timer()
+{
+    // A redraw slower than the tick must not stack moves on top of each other.
+    if (m_mouvementEnCours)
+        return;
+    m_mouvementEnCours = true;
+    datedepart = datedepart.addDays(qint64(Conversion::ValeurNumerique(etiquetteMouvements)));
+    rafraichir();
+    m_mouvementEnCours = false;
+}
+
+void Form1::Clignotement_Timer()
+{
+    if (reservation_courante <= 0 || reservation_courante >= ReservationsAffichees.size()) {
+        compteurclignotement = 0;
+        Clignotement.stop();
+        return;
+    }
+    const ReservationAffichee &barre = ReservationsAffichees.at(reservation_courante);
+    SurfaceImage &surface = planning->surface();
+    surface.remplir(barre.x1, barre.y1, barre.x2, barre.y2,
+                    couleurDepuisVB(quint32(barre.couleur)));
+    surface.couleurTexte = compteurclignotement % 2 != 0 ? QColor(Qt::black) : QColor(Qt::white);
+    ++compteurclignotement;
+    if (compteurclignotement >= m_contexte.NbClignotements) {
+        compteurclignotement = 0;
+        Clignotement.stop();
+        surface.couleurTexte = Qt::white;
+    }
+    DessinerTexte(surface, barre.nomclient, barre.x1, barre.y1, barre.x2, barre.y2, 10);
+    planning->actualiser();
+}
+
+void Form1::ajouter_Click()
+{
+    if (ajouterReservation)
+        ajouterReservation();
     rafraichir();
 }
 

@@ -1,40 +1,83 @@
 #pragma once
 
+#include "planning/ReservationAffichee.h"
+
 #include <QDate>
+#include <QTimer>
 #include <QWidget>
+
+#include <functional>
 
 class Contexte;
 class QComboBox;
+class SurfaceDessin;
+class xpcmdbutton;
 
-// The planning window: objects as rows, days as columns from `datedepart`. Its load initialises
-// the whole application.
+// The planning window: objects as rows, days as columns from `datedepart`, every stay a bar in
+// the colour of its state. Its load initialises the whole application.
 class Form1 : public QWidget
 {
     Q_OBJECT
 public:
     explicit Form1(Contexte &contexte, QWidget *parent = nullptr);
+    ~Form1() override;
 
     // The start-up sequence. Returns false when the database could not be opened: the user has
     // been told and the program must end.
     bool charger();
 
-    // Redraws from the database and sets the selectors to `datedepart`.
+    // Redraws everything from the database and rebuilds ReservationsAffichees.
     void rafraichir();
 
-    // "Auj.": the period starts today.
+    // Handlers, public so the reservation dialog and the tests drive them as a person would.
     void mouvementaujourdhui_Click();
+    void choixmois_Click(int entree);
+    void choixannee_Click(int entree);
+    void planning_MouseDown(Qt::MouseButton bouton, const QPoint &position);
+    void planning_MouseUp(Qt::MouseButton bouton);
+    void Deplaceur_Timer();
+    void mouvements_Timer();
+    void Clignotement_Timer();
+    void ajouter_Click();
+
+    // Index of the first bar whose rectangle holds the point (edges inside), 0 when none.
+    int barreSous(const QPoint &position) const;
+
+    // What a press on a bar opens, and what the add button opens; the reservation dialog plugs
+    // in here. Each returns once the dialog is closed.
+    std::function<void(const ReservationAffichee &)> ouvrirReservation;
+    std::function<void()> ajouterReservation;
+    // Where the pointer is on the screen; tests put it where they want.
+    std::function<QPoint()> positionPointeur;
 
     QDate datedepart;
     int largeurjour = 20;
     int hauteurligne = 20;
     qint32 reservation_encours = 0;
     qint32 reservation_courante = 0;
+    ::ReservationsAffichees ReservationsAffichees;
+
+    QPoint pointdepart;
+    QDate datedepartinitiale;
+    qint16 compteurclignotement = 0;
+    QString etiquetteMouvements; // the step of `mouvements` in days, "-1" or "1"
 
     QWidget *fondplanning;
     QWidget *colonnes;
+    SurfaceDessin *lesmois;
+    SurfaceDessin *TexteColonnes;
+    SurfaceDessin *objets;
+    SurfaceDessin *planning;
     QComboBox *choixannee;
     QComboBox *choixmois;
     QComboBox *ChoixSelection;
+    xpcmdbutton *MvtJourPrecedent;
+    xpcmdbutton *mouvementaujourdhui;
+    xpcmdbutton *MvtJourSuivant;
+    xpcmdbutton *ajouter;
+    QTimer Deplaceur;
+    QTimer mouvements;
+    QTimer Clignotement;
 
     // The design inner size, which the frame's sub-window starts from.
     QSize sizeHint() const override { return QSize(669, 386); }
@@ -43,10 +86,15 @@ protected:
     void resizeEvent(QResizeEvent *evenement) override;
 
 private:
+    void creerControles();
     void afficherDansLeCadre();
     // The year and month of `datedepart` in the selectors.
     void afficherPeriode();
+    void dimensionnerSurfaces();
+    void finirPanoramique();
 
     Contexte &m_contexte;
     bool m_redimensionnementEnCours = false;
+    bool m_mouvementEnCours = false;
+    bool m_pointeurCroix = false;
 };

@@ -1,1 +1,33 @@
 #pragma once
+
+#include "planning/SurfaceImage.h"
+
+#include <QWidget>
+
+// A picture box of the planning window: shows its SurfaceImage, which keeps what is drawn, and
+// reports the mouse buttons pressed and released on it.
+class SurfaceDessin : public QWidget
+{
+    Q_OBJECT
+public:
+    SurfaceDessin(const char *nom, const QColor &fond, const QColor &texte, QWidget *parent);
+
+    SurfaceImage &surface() { return m_surface; }
+    const SurfaceImage &surface() const { return m_surface; }
+
+    // Repaints what was drawn on the surface since the last call.
+    void actualiser();
+
+signals:
+    void boutonEnfonce(Qt::MouseButton bouton, const QPoint &position);
+    void boutonRelache(Qt::MouseButton bouton, const QPoint &position);
+
+protected:
+    void paintEvent(QPaintEvent *evenement) override;
+    void resizeEvent(QResizeEvent *evenement) override;
+    void mousePressEvent(QMouseEvent *evenement) override;
+    void mouseReleaseEvent(QMouseEvent *evenement) override;
+
+private:
+    SurfaceImage m_surface;
+};

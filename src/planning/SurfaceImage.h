@@ -2,26 +2,42 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QRect>
+#include <QStaticText>
 #include <QString>
+
+#include <memory>
+#include <optional>
 
 // A drawing surface that keeps what is drawn on it, as the planning's picture boxes do: a
 // picture, a back colour, a text colour, a font and a print position. No widget here, so the
 // drawing is tested on the picture itself; the window shows the picture.
+//
+// Coordinates may lie anywhere in the int range: whatever falls outside the picture is cut, and
+// what lies entirely outside costs no painting at all. The picture is 96 dots per inch whatever
+// the screen, so a font's pixel size (8.25 pt = 11 px) does not depend on the machine.
 class SurfaceImage
 {
 public:
     explicit SurfaceImage(const QColor &fond = Qt::white, const QColor &texte = Qt::black);
+    ~SurfaceImage();
+    SurfaceImage(const SurfaceImage &) = delete;
+    SurfaceImage &operator=(const SurfaceImage &) = delete;
 
-    // New size; the picture is cleared to the back colour. Sizes below 1 are taken as 1.
+    // New size; the picture is cleared to the back colour. Sizes below 1 are taken as 1, and a
+    // size the memory cannot hold leaves a 1 x 1 picture rather than none.
     void redimensionner(int largeur, int hauteur);
     int largeur() const { return m_image.width(); }
     int hauteur() const { return m_image.height(); }
-    const QImage &image() const { return m_image; }
+    const QImage &image() const;
 
     QColor couleurFond;
     QColor couleurTexte;
+    // "MS Sans Serif" 8.25 pt, without antialiasing: text pixels are exactly the text colour, as
+    // on the bitmap font the planning was drawn with.
     QFont police;
 
     // Clears to the back colour; the print position returns to 0, 0.
@@ -42,12 +58,38 @@ public:
     void ecrireDans(const QRect &zone, const QString &texte);
 
     int largeurTexte(const QString &texte) const;
+    // One line's height per line of the text (an empty text is one line).
     int hauteurTexte(const QString &texte) const;
 
     // The part drawn since the last call (for the window to repaint just that), then forgets it.
     QRect zoneModifiee();
 
 private:
+    // Text at `x`, `y` (top-left), cut to `coupe` (already inside the picture).
+    void peindreTexte(qint64 x, qint64 y, const QString &texte, const QRect &coupe);
+    // The part of the box (both corners included) that lies in the picture; empty when none.
+    QRect partieVisible(qint64 x1, qint64 y1, qint64 x2, qint64 y2) const;
+    void remplirVisible(const QRect &zone, const QColor &couleur);
+    void noter(const QRect &zone);
+
+    // Layout and metrics of a text depend only on the font: the planning draws the same names
+    // and headings at every redraw, so they are laid out once.
+    struct TexteMesure
+    {
+        QStaticText dispose;
+        int largeur = 0;
+    };
+    const TexteMesure &mesure(const QString &texte) const;
+    const QFontMetrics &metriques() const;
+    // A painter on the picture, kept open between texts; closed before anyone else reads the
+    // picture, so that a copy taken by the window never shares a buffer still being painted.
+    QPainter &peintre();
+    void fermerPeintre() const;
+
     QImage m_image;
     QRect m_zoneModifiee;
+    mutable std::unique_ptr<QPainter> m_peintre;
+    mutable QFont m_policeMesuree;
+    mutable std::optional<QFontMetrics> m_metriques;
+    mutable QHash<QString, TexteMesure> m_mesures;
 };

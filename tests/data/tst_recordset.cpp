@@ -53,6 +53,9 @@ private slots:
     void cheminParticulier_data();
     void cheminParticulier();
     void connexionDejaOuverte();
+    void memeTexteAutresValeurs_data();
+    void memeTexteAutresValeurs();
+    void connexionRouverte();
 
 private:
     QSqlDatabase base() const { return QSqlDatabase::database(Connexion, false); }
@@ -711,6 +714,90 @@ void TestRecordset::connexionDejaOuverte()
     // The connection already open is left working on its own file.
     QVERIFY(base().isOpen());
     QVERIFY(base().databaseName().contains("planning.mdb"));
+}
+
+void TestRecordset::memeTexteAutresValeurs_data()
+{
+    // Texts that differ only in the values they compare run one after the other: each must
+    // read its own rows, whatever the set before it kept.
+    QTest::addColumn<QStringList>("textes");
+    QTest::addColumn<QList<int>>("nombres");
+
+    QTest::newRow("The same query for another object reads that object's rows")
+        << QStringList {TextesSQL::reservationsDeLObjet(1, QDate(2030, 1, 1)),
+                        TextesSQL::reservationsDeLObjet(2, QDate(2030, 1, 1)),
+                        TextesSQL::reservationsDeLObjet(3, QDate(2030, 1, 1))}
+        << QList<int> {2, 1, 0};
+    QTest::newRow("Another date reads up to that date")
+        << QStringList {"select * from RESERVATIONS where [DateDebut] < #08/01/2024#",
+                        "select * from RESERVATIONS where [DateDebut] < #01/01/2026#",
+                        "select * from RESERVATIONS where [DateDebut] < #1/1/2020 10:00#"}
+        << QList<int> {1, 3, 0};
+    QTest::newRow("A name with an apostrophe is compared as it is written")
+        << QStringList {"select * from RESERVATIONS where [nomclient] = 'O''Brien'",
+                        "select * from RESERVATIONS where [nomclient] = 'Martin'",
+                        "select * from RESERVATIONS where [nomclient] = 'o''brien '"}
+        << QList<int> {1, 1, 0};
+    QTest::newRow("A date that cannot be read fails rather than matching")
+        << QStringList {"select * from RESERVATIONS where [DateDebut] < #08/01/2024#",
+                        "select * from RESERVATIONS where [DateDebut] < #31/31/2024#"}
+        << QList<int> {1, -1};
+    QTest::newRow("A negative number is compared with its sign")
+        << QStringList {"select * from RESERVATIONS where [Objet] = -1",
+                        "select * from RESERVATIONS where [Objet] > -1"}
+        << QList<int> {0, 3};
+    QTest::newRow("A quoted name after a comparison is not taken for a value")
+        << QStringList {"select * from RESERVATIONS where [Objet] = \"Objet\"",
+                        "select * from RESERVATIONS where [Objet] = [Objet]"}
+        << QList<int> {3, 3};
+}
+
+void TestRecordset::memeTexteAutresValeurs()
+{
+    QFETCH(QStringList, textes);
+    QFETCH(QList<int>, nombres);
+    const auto ajouter = [this](int objet, const QString &client, const QDateTime &debut) {
+        Recordset jeu(base(), TextesSQL::toutesLesReservations);
+        jeu.ajouter();
+        jeu.fixerChamp("Objet", objet);
+        jeu.fixerChamp("nomclient", client);
+        jeu.fixerChamp("DateDebut", debut);
+        jeu.fixerChamp("DateFin", debut.addDays(3));
+        return !jeu.valider().isValid();
+    };
+    QVERIFY(ajouter(1, "O'Brien", QDateTime(QDate(2024, 7, 10), QTime(14, 0))));
+    QVERIFY(ajouter(2, "Martin", QDateTime(QDate(2024, 8, 1), QTime(14, 0))));
+    QVERIFY(ajouter(1, "Durand", QDateTime(QDate(2025, 1, 5), QTime(14, 0))));
+
+    for (int i = 0; i < textes.size(); ++i) {
+        Recordset jeu(base(), textes[i]);
+        QCOMPARE(jeu.estOuvert() ? jeu.nombre() : -1, nombres[i]);
+    }
+}
+
+void TestRecordset::connexionRouverte()
+{
+    QVERIFY(reserver(QStringLiteral("Martin")) > 0);
+    QCOMPARE(Recordset(base(), TextesSQL::toutesLesReservations).nombre(), 1);
+
+    // Closed and opened again by its owner: the same text still reads.
+    {
+        QSqlDatabase connexion = base();
+        connexion.close();
+        QVERIFY(connexion.open());
+    }
+    QCOMPARE(Recordset(base(), TextesSQL::toutesLesReservations).nombre(), 1);
+
+    // The same connection name on another file reads that file, with its own schema.
+    BaseDeDonnees::fermer(Connexion);
+    const QString autre = m_dossier->filePath(QStringLiteral("autre.mdb"));
+    QVERIFY(!creerBase(autre, false).isValid());
+    QVERIFY(!BaseDeDonnees::ouvrir(autre, Connexion).isValid());
+    Recordset vide(base(), TextesSQL::toutesLesReservations);
+    QVERIFY(vide.estOuvert());
+    QCOMPARE(vide.nombre(), 0);
+    QVERIFY(reserver(QStringLiteral("Durand")) > 0);
+    QCOMPARE(Recordset(base(), TextesSQL::toutesLesReservations).nombre(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestRecordset)

@@ -31,6 +31,8 @@ private slots:
     void barresDuPlanning();
     void reservationsPubliees_data();
     void reservationsPubliees();
+    void bornePlanningParLIndex_data();
+    void bornePlanningParLIndex();
 
 private:
     QSqlDatabase base() const { return QSqlDatabase::database(Connexion, false); }
@@ -88,6 +90,12 @@ void TestTextesSQL::texteExact_data()
         << "SELECT RESERVATIONS.*, ETATS.Code, ETATS.Nom, ETATS.CouleurPrincipale AS couleur "
            "FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code   where "
            "([objet] = 12) AND ([DateDebut]<#07/04/2024#);";
+    QTest::newRow("The bars of one line also need a stay to reach the first day shown")
+        << reservationsDeLObjet(12, QDate(2024, 6, 3), QDate(2024, 7, 4))
+        << "SELECT RESERVATIONS.*, ETATS.Code, ETATS.Nom, ETATS.CouleurPrincipale AS couleur "
+           "FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = ETATS.Code   where "
+           "([objet] = 12) AND ([DateDebut]<#07/04/2024#) AND (IIf([DateFin] Is Null, "
+           "#12/31/9999#, IIf([DateFin]<[DateDebut], [DateDebut], [DateFin]))>=#06/03/2024#);";
     QTest::newRow("The published reservations filter on True and spell Datedebut so")
         << TextesSQL::reservationsPubliees(41, QDate(2025, 12, 1))
         << "SELECT RESERVATIONS.*, ETATS.surinternet FROM RESERVATIONS LEFT JOIN ETATS ON "
@@ -185,7 +193,7 @@ void TestTextesSQL::barresDuPlanning_data()
         << "2024-07-13 14:00:00" << 2 << true << QVariant(0x00508C2E);
     QTest::newRow("A stay starting on the end day is past the period")
         << "2024-07-14 14:00:00" << 2 << false << QVariant();
-    QTest::newRow("A stay long past is still loaded")
+    QTest::newRow("A stay that began long ago and is still running is loaded")
         << "2019-01-01 14:00:00" << 1 << true << QVariant(0x001C6FD6);
     QTest::newRow("A stay whose state is gone is listed with a Null colour")
         << "2024-07-01 14:00:00" << 99 << true << QVariant();
@@ -200,7 +208,8 @@ void TestTextesSQL::barresDuPlanning()
 
     const int objet = 7777; // a line of its own, without the demonstration's stays
     reserver(objet, debut, etat);
-    Recordset jeu(base(), TextesSQL::reservationsDeLObjet(objet, QDate(2024, 7, 14)));
+    Recordset jeu(base(),
+                  TextesSQL::reservationsDeLObjet(objet, QDate(2024, 6, 13), QDate(2024, 7, 14)));
     QVERIFY2(jeu.estOuvert(), qPrintable(jeu.erreur().text()));
     QCOMPARE(jeu.nombre(), listee ? 1 : 0);
     if (!listee)
@@ -237,6 +246,42 @@ void TestTextesSQL::reservationsPubliees()
     // Off the web is not off the planning.
     Recordset planning(base(), TextesSQL::reservationsDeLObjet(objet, QDate(2024, 8, 1)));
     QCOMPARE(planning.nombre(), 1);
+}
+
+void TestTextesSQL::bornePlanningParLIndex_data()
+{
+    QTest::addColumn<bool>("parametres");
+    QTest::newRow("With its dates written in the text") << false;
+    QTest::newRow("With its object and dates as parameters, as record sets run it") << true;
+}
+
+void TestTextesSQL::bornePlanningParLIndex()
+{
+    // Years of past stays are skipped only if the store seeks the lower bound in the index
+    // rather than reading every stay of the line.
+    QFETCH(bool, parametres);
+    QString texte
+        = traduireJet(TextesSQL::reservationsDeLObjet(12, QDate(2024, 6, 13), QDate(2024, 7, 14)));
+    if (parametres) {
+        texte.replace(QStringLiteral("= 12"), QStringLiteral("= ?"));
+        texte.replace(QStringLiteral("'2024-07-14 00:00:00'"), QStringLiteral("?"));
+        texte.replace(QStringLiteral("'2024-06-13 00:00:00'"), QStringLiteral("?"));
+    }
+    QSqlQuery plan(base());
+    QVERIFY(plan.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + texte));
+    if (parametres) {
+        plan.addBindValue(12);
+        plan.addBindValue(QStringLiteral("2024-07-14 00:00:00"));
+        plan.addBindValue(QStringLiteral("2024-06-13 00:00:00"));
+    }
+    QVERIFY2(plan.exec(), qPrintable(plan.lastError().text()));
+    QStringList etapes;
+    while (plan.next())
+        etapes << plan.value(3).toString();
+    QVERIFY2(etapes.first().contains(
+                 QStringLiteral("RESERVATIONS USING INDEX ReservationsParPortee (Objet=? AND "
+                                "<expr>>?)")),
+             qPrintable(etapes.join(QStringLiteral(" | "))));
 }
 
 QTEST_GUILESS_MAIN(TestTextesSQL)

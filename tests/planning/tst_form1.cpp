@@ -1,4 +1,388 @@
+#include "app/BoiteMessage.h"
+#include "app/Contexte.h"
+#include "app/Horloge.h"
+#include "controls/xpcmdbutton.h"
+#include "data/CreationBase.h"
+#include "planning/Form1.h"
+#include "planning/Navigation.h"
+#include "planning/SurfaceDessin.h"
+
+#include <QComboBox>
+#include <QSqlQuery>
 #include <QtTest>
-class Stub : public QObject { Q_OBJECT };
-QTEST_GUILESS_MAIN(Stub)
+
+// The planning window as a person uses it: pressing bars, panning, the selectors, the move
+// buttons and the blink of the reservation just edited.
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void lesSurfacesSuiventLaFenetre();
+    void uneFenetreExtremeSeRedessine_data();
+    void uneFenetreExtremeSeRedessine();
+    void unAppuiChoisitLaPremiereBarreTouchee_data();
+    void unAppuiChoisitLaPremiereBarreTouchee();
+    void unAppuiSurUneBarreOuvreLaReservationPuisClignote();
+    void lePanoramiqueCompteLesJoursDepuisSonDebut_data();
+    void lePanoramiqueCompteLesJoursDepuisSonDebut();
+    void lePanoramiqueSuitLePointeurEtSArreteAuRelachement();
+    void leBoutonDroitNOuvrePasDePanoramique();
+    void lesSelecteursChoisissentLePremierDuMois_data();
+    void lesSelecteursChoisissentLePremierDuMois();
+    void aujourdhuiRevientAuJourSansHeure();
+    void maintenirSuivantAvanceJusquAuRelachement();
+    void leClignotementAlterneLeTexte_data();
+    void leClignotementAlterneLeTexte();
+    void leClignotementSArreteSansBarre();
+    void lesBoutonsDeNavigationSontEnPlace();
+
+private:
+    void ajouterSejour(int objet, const QString &client, const QDateTime &debut,
+                       const QDateTime &fin);
+    int premierObjet();
+
+    std::unique_ptr<QTemporaryDir> m_dossier;
+    std::unique_ptr<Contexte> m_contexte;
+    std::unique_ptr<Form1> m_fenetre;
+    QPoint m_pointeur;
+};
+
+const QDate Aujourdhui(2026, 12, 8);
+
+void TestForm1::initTestCase()
+{
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void TestForm1::init()
+{
+    m_dossier = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dossier->isValid());
+    qputenv("RAZARIVU_DOSSIER", m_dossier->path().toUtf8());
+    Horloge::fixer(QDateTime(Aujourdhui, QTime(15, 45)));
+    BoiteMessage::repondreAutomatiquement(true);
+    const QSqlError erreur = creerBase(m_dossier->filePath("Razarivu.mdb"), false);
+    QVERIFY2(!erreur.isValid(), qPrintable(erreur.text()));
+
+    m_contexte = std::make_unique<Contexte>();
+    m_fenetre = std::make_unique<Form1>(*m_contexte);
+    m_fenetre->positionPointeur = [this] {
+        return m_pointeur;
+    };
+    QVERIFY(m_fenetre->charger());
+    m_fenetre->resize(669, 386);
+}
+
+void TestForm1::cleanup()
+{
+    m_fenetre.reset();
+    m_contexte.reset();
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+    BoiteMessage::repondreAutomatiquement(false);
+    Horloge::fixer(QDateTime());
+}
+
+void TestForm1::ajouterSejour(int objet, const QString &client, const QDateTime &debut,
+                              const QDateTime &fin)
+{
+    QSqlQuery requete(m_contexte->BasePlanning());
+    requete.prepare(
+        "insert into RESERVATIONS (Objet, nomclient, DateDebut, DateFin, Etat, "
+        "nbadultes, nbenfants, arrhes, remarque, telephone, email) "
+        "values (?, ?, ?, ?, (select Code from ETATS limit 1), 2, 0, 0, ' ', ' ', ' ')");
+    requete.addBindValue(objet);
+    requete.addBindValue(client);
+    requete.addBindValue(debut.toString("yyyy-MM-dd HH:mm:ss"));
+    requete.addBindValue(fin.toString("yyyy-MM-dd HH:mm:ss"));
+    QVERIFY2(requete.exec(), qPrintable(requete.lastError().text()));
+}
+
+int TestForm1::premierObjet()
+{
+    QSqlQuery requete("select Numero from OBJETS limit 1", m_contexte->BasePlanning());
+    return requete.next() ? requete.value(0).toInt() : -1;
+}
+
+void TestForm1::lesSurfacesSuiventLaFenetre()
+{
+    Form1 &f = *m_fenetre;
+    QCOMPARE(f.fondplanning->geometry(), QRect(8, 8, 653, 370));
+    QCOMPARE(f.planning->geometry(), QRect(152, 64, 501, 329));
+    QCOMPARE(f.objets->geometry(), QRect(0, 64, 153, 329));
+    QCOMPARE(f.TexteColonnes->geometry(), QRect(152, 24, 501, 41));
+    QCOMPARE(f.lesmois->geometry(), QRect(152, 0, 501, 25));
+    QCOMPARE(f.colonnes->geometry(), QRect(0, 0, 153, 68));
+    QCOMPARE(f.planning->surface().image().size(), QSize(501, 329));
+
+    f.resize(1000, 600);
+    QCOMPARE(f.planning->geometry(), QRect(152, 64, 832, 543));
+    QCOMPARE(f.lesmois->width(), 832);
+}
+
+void TestForm1::uneFenetreExtremeSeRedessine_data()
+{
+    QTest::addColumn<QSize>("taille");
+    QTest::newRow("a window of one pixel") << QSize(1, 1);
+    QTest::newRow("a window 4000 pixels wide") << QSize(4000, 400);
+}
+
+void TestForm1::uneFenetreExtremeSeRedessine()
+{
+    QFETCH(QSize, taille);
+    ajouterSejour(premierObjet(), "Martin", QDateTime(Aujourdhui, QTime()),
+                  QDateTime(Aujourdhui.addDays(3), QTime()));
+    m_fenetre->resize(taille);
+    m_fenetre->rafraichir();
+    QCOMPARE(m_fenetre->ReservationsAffichees.size(), 2);
+}
+
+void TestForm1::unAppuiChoisitLaPremiereBarreTouchee_data()
+{
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<int>("barre");
+
+    // Row 1: stays D..D+3 (x 2..58) and D+3..D+5 (x 62..98); row top 0, bars y 2..18.
+    QTest::newRow("the left edge pixel hits the bar") << QPoint(2, 10) << 1;
+    QTest::newRow("the right edge pixel hits the bar") << QPoint(58, 10) << 1;
+    QTest::newRow("the top and bottom edges hit the bar") << QPoint(30, 18) << 1;
+    QTest::newRow("the gap between two stays is empty grid") << QPoint(60, 10) << 0;
+    QTest::newRow("left of the first bar is empty grid") << QPoint(1, 10) << 0;
+    QTest::newRow("between two rows is empty grid") << QPoint(30, 20) << 0;
+    QTest::newRow("the second stay is hit past the gap") << QPoint(62, 2) << 2;
+    QTest::newRow("where stays overlap the earlier bar wins") << QPoint(120, 10) << 3;
+}
+
+void TestForm1::unAppuiChoisitLaPremiereBarreTouchee()
+{
+    QFETCH(QPoint, point);
+    QFETCH(int, barre);
+    const int objet = premierObjet();
+    const QDateTime d(Aujourdhui, QTime());
+    ajouterSejour(objet, "Premier", d, d.addDays(3));
+    ajouterSejour(objet, "Second", d.addDays(3), d.addDays(5));
+    ajouterSejour(objet, "Long", d.addDays(5), d.addDays(9));
+    ajouterSejour(objet, "Chevauche", d.addDays(5), d.addDays(7));
+    m_fenetre->rafraichir();
+    QCOMPARE(m_fenetre->ReservationsAffichees.size(), 5);
+    QCOMPARE(m_fenetre->barreSous(point), barre);
+}
+
+void TestForm1::unAppuiSurUneBarreOuvreLaReservationPuisClignote()
+{
+    const QDateTime d(Aujourdhui, QTime());
+    ajouterSejour(premierObjet(), "Dupont", d, d.addDays(3));
+    m_fenetre->rafraichir();
+    QString ouvert;
+    m_fenetre->ouvrirReservation = [&](const ReservationAffichee &barre) {
+        ouvert = barre.nomclient;
+        m_fenetre->reservation_encours = barre.NumeroReservation;
+    };
+
+    QTest::mousePress(m_fenetre->planning, Qt::LeftButton, {}, QPoint(20, 10));
+    QCOMPARE(ouvert, QString("Dupont"));
+    QVERIFY(m_fenetre->Clignotement.isActive());
+    QCOMPARE(m_fenetre->reservation_courante, 1);
+    QVERIFY(!m_fenetre->Deplaceur.isActive());
+}
+
+void TestForm1::lePanoramiqueCompteLesJoursDepuisSonDebut_data()
+{
+    QTest::addColumn<int>("ecart");
+    QTest::addColumn<int>("jours");
+
+    QTest::newRow("19 pixels right do not move the period") << 19 << 0;
+    QTest::newRow("20 pixels right show one day earlier") << 20 << -1;
+    QTest::newRow("1 pixel left shows one day later") << -1 << 1;
+    QTest::newRow("20 pixels left show one day later") << -20 << 1;
+    QTest::newRow("21 pixels left show two days later") << -21 << 2;
+    QTest::newRow("65 pixels right show three days earlier") << 65 << -3;
+}
+
+void TestForm1::lePanoramiqueCompteLesJoursDepuisSonDebut()
+{
+    QFETCH(int, ecart);
+    QFETCH(int, jours);
+    QCOMPARE(-Navigation::joursDePanoramique(ecart, 20), jours);
+
+    m_pointeur = QPoint(300, 200);
+    QTest::mousePress(m_fenetre->planning, Qt::LeftButton, {}, QPoint(200, 100));
+    m_pointeur = QPoint(300 + ecart, 250);
+    m_fenetre->Deplaceur_Timer();
+    QCOMPARE(m_fenetre->datedepart, Aujourdhui.addDays(jours));
+    // Each tick measures from the start of the pan, not from the previous tick.
+    m_fenetre->Deplaceur_Timer();
+    QCOMPARE(m_fenetre->datedepart, Aujourdhui.addDays(jours));
+}
+
+void TestForm1::lePanoramiqueSuitLePointeurEtSArreteAuRelachement()
+{
+    m_pointeur = QPoint(500, 300);
+    QTest::mousePress(m_fenetre->planning, Qt::LeftButton, {}, QPoint(200, 100));
+    QVERIFY(m_fenetre->Deplaceur.isActive());
+    QCOMPARE(m_fenetre->Deplaceur.interval(), 100);
+    QVERIFY(QGuiApplication::overrideCursor());
+    QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
+
+    m_pointeur = QPoint(440, 300);
+    QTRY_COMPARE(m_fenetre->datedepart, Aujourdhui.addDays(3));
+
+    QTest::mouseRelease(m_fenetre->planning, Qt::RightButton, {}, QPoint(140, 100));
+    QVERIFY(!m_fenetre->Deplaceur.isActive());
+    QVERIFY(!QGuiApplication::overrideCursor());
+    m_pointeur = QPoint(300, 300);
+    QTest::qWait(250);
+    QCOMPARE(m_fenetre->datedepart, Aujourdhui.addDays(3));
+}
+
+void TestForm1::leBoutonDroitNOuvrePasDePanoramique()
+{
+    QTest::mousePress(m_fenetre->planning, Qt::RightButton, {}, QPoint(200, 100));
+    QVERIFY(!m_fenetre->Deplaceur.isActive());
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestForm1::lesSelecteursChoisissentLePremierDuMois_data()
+{
+    QTest::addColumn<QString>("selecteur");
+    QTest::addColumn<int>("entree");
+    QTest::addColumn<QString>("texteAnnee");
+    QTest::addColumn<QString>("texteMois");
+    QTest::addColumn<QDate>("attendue");
+
+    QTest::newRow("the second month of the year shown is 1 February") << "mois" << 1 << "2027"
+                                                                      << "" << QDate(2027, 2, 1);
+    QTest::newRow("a year picked keeps the month shown") << "annee" << 3 << ""
+                                                         << "Août" << QDate(2028, 8, 1);
+    QTest::newRow("a typed year that is no year leaves the period") << "mois" << 4 << "deux mille"
+                                                                    << "" << Aujourdhui;
+    QTest::newRow("a typed month that is no month leaves the period") << "annee" << 0 << ""
+                                                                      << "Brumaire" << Aujourdhui;
+}
+
+void TestForm1::lesSelecteursChoisissentLePremierDuMois()
+{
+    QFETCH(QString, selecteur);
+    QFETCH(int, entree);
+    QFETCH(QString, texteAnnee);
+    QFETCH(QString, texteMois);
+    QFETCH(QDate, attendue);
+    Form1 &f = *m_fenetre;
+    if (!texteAnnee.isEmpty())
+        f.choixannee->setEditText(texteAnnee);
+    if (!texteMois.isEmpty())
+        f.choixmois->setEditText(texteMois);
+
+    if (selecteur == "mois")
+        f.choixmois_Click(entree);
+    else
+        f.choixannee_Click(entree);
+
+    QCOMPARE(f.datedepart, attendue);
+    QCOMPARE(f.choixannee->currentText(), f.datedepart.toString("yyyy"));
+}
+
+void TestForm1::aujourdhuiRevientAuJourSansHeure()
+{
+    m_fenetre->datedepart = QDate(2020, 3, 5);
+    QTest::mouseClick(m_fenetre->mouvementaujourdhui, Qt::LeftButton);
+    QCOMPARE(m_fenetre->datedepart, Aujourdhui);
+    QCOMPARE(m_fenetre->choixmois->currentText(), QString("Décembre"));
+}
+
+void TestForm1::maintenirSuivantAvanceJusquAuRelachement()
+{
+    QTest::mousePress(m_fenetre->MvtJourSuivant, Qt::LeftButton);
+    QVERIFY(m_fenetre->mouvements.isActive());
+    QTRY_VERIFY(m_fenetre->datedepart >= Aujourdhui.addDays(3));
+    QTest::mouseRelease(m_fenetre->MvtJourSuivant, Qt::LeftButton);
+    QVERIFY(!m_fenetre->mouvements.isActive());
+    const QDate arret = m_fenetre->datedepart;
+    QTest::qWait(50);
+    QCOMPARE(m_fenetre->datedepart, arret);
+
+    QTest::mousePress(m_fenetre->MvtJourPrecedent, Qt::LeftButton);
+    QTRY_VERIFY(m_fenetre->datedepart < arret);
+    QTest::mouseRelease(m_fenetre->MvtJourPrecedent, Qt::LeftButton);
+    QVERIFY(!m_fenetre->mouvements.isActive());
+}
+
+void TestForm1::leClignotementAlterneLeTexte_data()
+{
+    QTest::addColumn<int>("nombre");
+    QTest::addColumn<QString>("couleurs"); // text colour after each tick: B black, W white
+
+    QTest::newRow("ten steps alternate and end white") << 10 << "WBWBWBWBWW";
+    QTest::newRow("one step draws the text once in white") << 1 << "W";
+    QTest::newRow("no step at all still ends at the first tick") << 0 << "W";
+}
+
+void TestForm1::leClignotementAlterneLeTexte()
+{
+    QFETCH(int, nombre);
+    QFETCH(QString, couleurs);
+    m_contexte->NbClignotements = qint16(nombre);
+    const QDateTime d(Aujourdhui, QTime());
+    ajouterSejour(premierObjet(), "Clignote", d, d.addDays(4));
+    m_fenetre->rafraichir();
+    m_fenetre->reservation_encours = m_fenetre->ReservationsAffichees.at(1).NumeroReservation;
+    m_fenetre->rafraichir();
+    QCOMPARE(m_fenetre->reservation_courante, 1);
+
+    m_fenetre->Clignotement.start();
+    QString vues;
+    while (m_fenetre->Clignotement.isActive() && vues.size() < 20) {
+        m_fenetre->Clignotement_Timer();
+        vues += m_fenetre->planning->surface().couleurTexte == QColor(Qt::black) ? 'B' : 'W';
+    }
+    QCOMPARE(vues, couleurs);
+    QCOMPARE(m_fenetre->compteurclignotement, qint16(0));
+}
+
+void TestForm1::leClignotementSArreteSansBarre()
+{
+    m_fenetre->reservation_encours = 999999;
+    m_fenetre->rafraichir();
+    QCOMPARE(m_fenetre->reservation_courante, 0);
+    m_fenetre->compteurclignotement = 3;
+    m_fenetre->Clignotement.start();
+    m_fenetre->Clignotement_Timer();
+    QVERIFY(!m_fenetre->Clignotement.isActive());
+    QCOMPARE(m_fenetre->compteurclignotement, qint16(0));
+}
+
+void TestForm1::lesBoutonsDeNavigationSontEnPlace()
+{
+    const struct
+    {
+        const char *nom;
+        const char *legende;
+        QRect place;
+    } attendus[] = {
+        {"MvtJourPrecedent", "<", QRect(8, 21, 33, 17)},
+        {"mouvementaujourdhui", "Auj.", QRect(40, 21, 41, 17)},
+        {"MvtJourSuivant", ">", QRect(80, 21, 33, 17)},
+        {"ajouter", "+", QRect(112, 21, 33, 17)},
+    };
+    for (const auto &attendu : attendus) {
+        auto *bouton = m_fenetre->colonnes->findChild<xpcmdbutton *>(attendu.nom);
+        QVERIFY2(bouton, attendu.nom);
+        QCOMPARE(bouton->Caption(), QString(attendu.legende));
+        QCOMPARE(bouton->geometry(), attendu.place);
+    }
+    bool ajoute = false;
+    m_fenetre->ajouterReservation = [&] {
+        ajoute = true;
+    };
+    QTest::mouseClick(m_fenetre->ajouter, Qt::LeftButton);
+    QVERIFY(ajoute);
+}
+
+QTEST_MAIN(TestForm1)
 #include "tst_form1.moc"
