@@ -30,12 +30,14 @@ static void BM_BarresDuPlanning(benchmark::State &etat)
     for (; !objets.fin(); objets.suivant())
         numeros << objets.champ("numero").toInt();
     const QStringList noms
-        = Recordset(base(), TextesSQL::reservationsDeLObjet(1, fin)).nomsDesChamps();
+        = Recordset(base(), TextesSQL::reservationsDeLObjet(1, fin.addDays(-31), fin))
+              .nomsDesChamps();
 
     qint64 champsLus = 0;
     for (auto _ : etat) {
         for (qint32 numero : std::as_const(numeros)) {
-            Recordset barres(base(), TextesSQL::reservationsDeLObjet(numero, fin));
+            Recordset barres(base(),
+                             TextesSQL::reservationsDeLObjet(numero, fin.addDays(-31), fin));
             for (; !barres.fin(); barres.suivant()) {
                 for (const QString &nom : noms) {
                     benchmark::DoNotOptimize(barres.champ(nom));

@@ -370,7 +370,7 @@ void Recordset::ouvrir(const QString &texteJet, bool avecLignes)
             QVector<QVariant> ligne(m_champs.count());
             for (int c = 0; c < ligne.size(); ++c)
                 ligne[c] = valeurLue(c, resultat.value(c + premier));
-            m_lignes.append(ligne);
+            m_lignes.append(std::move(ligne));
             m_rowids.append(premier ? resultat.value(0).toLongLong() : -1);
         }
     }
@@ -391,7 +391,7 @@ int Recordset::indexDuChamp(const QString &nom) const
     return m_indexParNom.value(nom.toLower(), -1);
 }
 
-QVariant Recordset::valeurLue(int index, const QVariant &brute) const
+QVariant Recordset::valeurLue(int index, QVariant brute) const
 {
     if (!m_estDate.value(index)) {
         if (brute.isValid())

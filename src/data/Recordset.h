@@ -100,7 +100,7 @@ private:
     std::shared_ptr<Forme> formeDe(const QString &gabarit) const;
     static void decrire(Forme &forme, const QSqlRecord &enregistrement);
     int indexDuChamp(const QString &nom) const;
-    QVariant valeurLue(int index, const QVariant &brute) const;
+    QVariant valeurLue(int index, QVariant brute) const;
     // The value to bind for a field, or an error when the column cannot hold it.
     QVariant valeurAEcrire(int index, const QVariant &valeur, QSqlError *erreur) const;
     QSqlError relireLigne(qint64 rowid, QVector<QVariant> &ligne) const;

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 
+class QPainter;
+
 // A drawing surface that keeps what is drawn on it, as the planning's picture boxes do: a
 // picture, a back colour, a text colour, a font and a print position. No widget here, so the
 // drawing is tested on the picture itself; the window shows the picture.
