@@ -1,5 +1,5 @@
 # Shared by the end-to-end scenarios: a private X server, the program, screenshots, checks.
-# A scenario sets PROGRAMME, CAPTURES, then calls demarrer_x; every step is named with etape.
+# A scenario calls debuter_scenario with its arguments; every step is named with etape.
 
 ETAPE=""
 
@@ -95,4 +95,21 @@ cle_ini() {
 
 verifier_egal() {
     [ "$2" = "$3" ] || echec "$1 : « $2 » au lieu de « $3 »"
+}
+
+# debuter_scenario PROGRAMME CREER_BASE CAPTURES VERSION: a private X server and an empty
+# application folder DOSSIER, both gone at the end.
+debuter_scenario() {
+    PROGRAMME=$1
+    CREER_BASE=$2
+    CAPTURES=$3
+    VERSION=$4
+    demarrer_x
+    DOSSIER=$(mktemp -d)
+    trap 'arreter_tout; rm -rf "$DOSSIER"' EXIT
+}
+
+creer_base_demo() {
+    etape "base de démonstration"
+    "$CREER_BASE" "$DOSSIER/Razarivu.mdb" --demo || echec "razarivu-creer-base a échoué"
 }

@@ -3,18 +3,10 @@
 # file and the backups are there; a second start takes the next slot; an empty folder ends with
 # the open-failure message and creates no database.
 set -u
-PROGRAMME=$1
-CREER_BASE=$2
-CAPTURES=$3
-VERSION=$4
 . "$(dirname "$0")/commun.sh"
+debuter_scenario "$@"
 
-demarrer_x
-DOSSIER=$(mktemp -d)
-trap 'arreter_tout; rm -rf "$DOSSIER"' EXIT
-
-etape "création de la base de démonstration"
-"$CREER_BASE" "$DOSSIER/Razarivu.mdb" --demo || echec "razarivu-creer-base a échoué"
+creer_base_demo
 
 etape "premier démarrage : le cadre s'ouvre"
 lancer "$DOSSIER"

@@ -2,18 +2,10 @@
 # The planning of the demo database from outside: its bars are drawn, a held ">" moves the
 # period, "Auj." brings it back, a drag on empty grid pans it. Grid pictures are compared.
 set -u
-PROGRAMME=$1
-CREER_BASE=$2
-CAPTURES=$3
-VERSION=$4
 . "$(dirname "$0")/commun.sh"
+debuter_scenario "$@"
 
-demarrer_x
-DOSSIER=$(mktemp -d)
-trap 'arreter_tout; rm -rf "$DOSSIER"' EXIT
-
-etape "base de démonstration"
-"$CREER_BASE" "$DOSSIER/Razarivu.mdb" --demo || echec "razarivu-creer-base a échoué"
+creer_base_demo
 
 etape "le planning s'ouvre"
 lancer "$DOSSIER"
