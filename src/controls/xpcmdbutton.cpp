@@ -243,17 +243,22 @@ void xpcmdbutton::paintEvent(QPaintEvent *evenement)
     peintre.drawImage(evenement->rect(), m_face, evenement->rect());
 }
 
+bool xpcmdbutton::emettreSouris(SignalSouris signal, qint16 boutons, const QMouseEvent *evenement)
+{
+    qint16 shift = codeShift(evenement->modifiers());
+    float x = float(evenement->position().x());
+    float y = float(evenement->position().y());
+    // A handler may close the window that holds the button.
+    QPointer<xpcmdbutton> vivant(this);
+    emit(this->*signal)(boutons, shift, x, y);
+    return !vivant.isNull();
+}
+
 void xpcmdbutton::mousePressEvent(QMouseEvent *evenement)
 {
     if (evenement->button() == Qt::LeftButton)
         m_clicEnCours = true;
-    qint16 bouton = codeBoutons(evenement->button());
-    qint16 shift = codeShift(evenement->modifiers());
-    float x = float(evenement->position().x());
-    float y = float(evenement->position().y());
-    QPointer<xpcmdbutton> vivant(this);
-    emit MouseDown(bouton, shift, x, y);
-    if (vivant)
+    if (emettreSouris(&xpcmdbutton::MouseDown, codeBoutons(evenement->button()), evenement))
         dessiner(CelluleEnfoncee);
 }
 
@@ -264,13 +269,7 @@ void xpcmdbutton::mouseMoveEvent(QMouseEvent *evenement)
     // Started only from inside: while a drag holds the mouse, moves keep coming from outside,
     // and restarting the timer on them would raise MouseOut again after every one.
     Timer1->start();
-    qint16 boutons = codeBoutons(evenement->buttons());
-    qint16 shift = codeShift(evenement->modifiers());
-    float x = float(evenement->position().x());
-    float y = float(evenement->position().y());
-    QPointer<xpcmdbutton> vivant(this);
-    emit MouseMove(boutons, shift, x, y);
-    if (vivant)
+    if (emettreSouris(&xpcmdbutton::MouseMove, codeBoutons(evenement->buttons()), evenement))
         dessiner(evenement->buttons() == Qt::LeftButton ? CelluleEnfoncee : CelluleSurvolee);
 }
 
@@ -280,13 +279,7 @@ void xpcmdbutton::mouseReleaseEvent(QMouseEvent *evenement)
         = m_clicEnCours && evenement->button() == Qt::LeftButton && contient(evenement->position());
     if (evenement->button() == Qt::LeftButton)
         m_clicEnCours = false;
-    qint16 bouton = codeBoutons(evenement->button());
-    qint16 shift = codeShift(evenement->modifiers());
-    float x = float(evenement->position().x());
-    float y = float(evenement->position().y());
-    QPointer<xpcmdbutton> vivant(this);
-    emit MouseUp(bouton, shift, x, y);
-    if (!vivant)
+    if (!emettreSouris(&xpcmdbutton::MouseUp, codeBoutons(evenement->button()), evenement))
         return;
     redessinerAuRepos();
     if (clic)

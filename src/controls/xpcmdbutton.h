@@ -75,6 +75,9 @@ protected:
     void keyReleaseEvent(QKeyEvent *evenement) override;
 
 private:
+    using SignalSouris = void (xpcmdbutton::*)(qint16 &, qint16 &, float &, float &);
+    // Emits a mouse event with the old control's codes; false when a handler deleted the button.
+    bool emettreSouris(SignalSouris signal, qint16 boutons, const QMouseEvent *evenement);
     void dessiner(int cellule);
     void redessinerAuRepos();
     void centrerLegende();

@@ -38,12 +38,10 @@ QString reservationsDeLObjet(qint32 objet, const QDate &fin)
 
 QString reservationsDeLObjet(qint32 objet, const QDate &debut, const QDate &fin)
 {
-    // #12/31/9999# is the last day Jet knows: no lower bound can pass it.
-    return QStringLiteral("SELECT RESERVATIONS.*, ETATS.Code, ETATS.Nom, ETATS.CouleurPrincipale "
-                          "AS couleur FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = "
-                          "ETATS.Code   where ([objet] = ")
-        + QString::number(objet) + QStringLiteral(") AND ([DateDebut]<#") + dateJet(fin)
-        + QStringLiteral("#) AND (IIf([DateFin] Is Null, #12/31/9999#, IIf([DateFin]<[DateDebut], "
+    // The unbounded text without its closing ");", then the bound. #12/31/9999# is the last day
+    // Jet knows: no lower bound can pass it.
+    return reservationsDeLObjet(objet, fin).chopped(2)
+        + QStringLiteral(") AND (IIf([DateFin] Is Null, #12/31/9999#, IIf([DateFin]<[DateDebut], "
                          "[DateDebut], [DateFin]))>=#")
         + dateJet(debut) + QStringLiteral("#);");
 }
