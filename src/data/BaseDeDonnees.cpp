@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QUrl>
@@ -139,6 +140,23 @@ QDateTime dateDepuisTexte(const QString &texte)
     if (jour.isValid())
         return jour.startOfDay();
     return QDateTime();
+}
+
+QDateTime dateAvecBarres(QStringView texte, bool moisDAbord)
+{
+    static const QRegularExpression forme(QStringLiteral(
+        R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
+    const QRegularExpressionMatch m = forme.match(texte.toString());
+    if (!m.hasMatch())
+        return QDateTime();
+    const int premier = m.captured(1).toInt();
+    const int second = m.captured(2).toInt();
+    const QDate jour(m.captured(3).toInt(), moisDAbord ? premier : second,
+                     moisDAbord ? second : premier);
+    const QTime heure(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
+    if (!jour.isValid() || !heure.isValid())
+        return QDateTime();
+    return QDateTime(jour, heure);
 }
 
 } // namespace BaseDeDonnees

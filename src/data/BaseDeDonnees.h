@@ -24,4 +24,9 @@ void fermer(const QString &connexion);
 QString texteDate(const QDateTime &moment);
 QDateTime dateDepuisTexte(const QString &texte);
 
+// A date written with slashes and an optional "h:nn" or "h:nn:ss": month first as Jet reads
+// it between number signs, or day first as the windows show it. Blanks around are ignored;
+// an impossible date gives an invalid value.
+QDateTime dateAvecBarres(QStringView texte, bool moisDAbord);
+
 } // namespace BaseDeDonnees

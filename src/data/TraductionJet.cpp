@@ -1,8 +1,6 @@
 #include "data/TraductionJet.h"
 
-#include <QDate>
-#include <QRegularExpression>
-#include <QTime>
+#include "data/BaseDeDonnees.h"
 
 namespace {
 
@@ -35,17 +33,10 @@ qsizetype copierEntreGuillemets(const QString &texte, qsizetype debut, QString &
 // "m/d/yyyy" with an optional "h:nn" or "h:nn:ss", as Jet reads between number signs.
 QString dateSqlite(QStringView contenu)
 {
-    static const QRegularExpression forme(QStringLiteral(
-        R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
-    const QRegularExpressionMatch m = forme.match(contenu.toString());
-    if (!m.hasMatch())
+    const QDateTime moment = BaseDeDonnees::dateAvecBarres(contenu, true);
+    if (!moment.isValid())
         return QString();
-    const QDate jour(m.captured(3).toInt(), m.captured(1).toInt(), m.captured(2).toInt());
-    const QTime heure(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
-    if (!jour.isValid() || !heure.isValid())
-        return QString();
-    return u'\'' + jour.toString(QStringLiteral("yyyy-MM-dd")) + u' '
-        + heure.toString(QStringLiteral("HH:mm:ss")) + u'\'';
+    return u'\'' + BaseDeDonnees::texteDate(moment) + u'\'';
 }
 
 } // namespace

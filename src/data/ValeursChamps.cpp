@@ -3,27 +3,11 @@
 #include "data/BaseDeDonnees.h"
 
 #include <QDateTime>
-#include <QRegularExpression>
 
 #include <cmath>
 #include <limits>
 
 namespace {
-
-// "dd/MM/yyyy" with an optional time, as the reservation dialog shows dates.
-QDateTime dateFrancaise(const QString &texte)
-{
-    static const QRegularExpression forme(
-        QStringLiteral(R"(^(\d{1,2})/(\d{1,2})/(\d{4})(?:\s+(\d{1,2}):(\d{2})(?::(\d{2}))?)?$)"));
-    const QRegularExpressionMatch m = forme.match(texte);
-    if (!m.hasMatch())
-        return QDateTime();
-    const QDate jour(m.captured(3).toInt(), m.captured(2).toInt(), m.captured(1).toInt());
-    const QTime heure(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt());
-    if (!jour.isValid() || !heure.isValid())
-        return QDateTime();
-    return QDateTime(jour, heure);
-}
 
 QDateTime dateDeLaValeur(const QVariant &valeur)
 {
@@ -35,7 +19,7 @@ QDateTime dateDeLaValeur(const QVariant &valeur)
     case QMetaType::QString: {
         const QString texte = valeur.toString().trimmed();
         const QDateTime iso = BaseDeDonnees::dateDepuisTexte(texte);
-        return iso.isValid() ? iso : dateFrancaise(texte);
+        return iso.isValid() ? iso : BaseDeDonnees::dateAvecBarres(texte, false);
     }
     default:
         return QDateTime();
