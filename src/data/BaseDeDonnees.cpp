@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QStringList>
@@ -140,6 +141,57 @@ QDateTime dateDepuisTexte(const QString &texte)
     if (jour.isValid())
         return jour.startOfDay();
     return QDateTime();
+}
+
+namespace {
+
+int chiffres(QStringView texte, qsizetype debut, qsizetype nombre)
+{
+    int valeur = 0;
+    for (qsizetype i = debut; i < debut + nombre; ++i) {
+        const char16_t c = texte.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        valeur = valeur * 10 + (c - u'0');
+    }
+    return valeur;
+}
+
+// The stored form "yyyy-MM-dd HH:mm:ss" read without the general parser, which costs tens of
+// microseconds a date; anything else, or a moment the local clock skips, goes the long way so
+// that the result is always the one dateDepuisTexte gives.
+QDateTime dateStockee(const QString &texte)
+{
+    if (texte.size() == 19 && texte.at(4) == u'-' && texte.at(7) == u'-' && texte.at(10) == u' '
+        && texte.at(13) == u':' && texte.at(16) == u':') {
+        const QDate jour(chiffres(texte, 0, 4), chiffres(texte, 5, 2), chiffres(texte, 8, 2));
+        const QTime heure(chiffres(texte, 11, 2), chiffres(texte, 14, 2), chiffres(texte, 17, 2));
+        if (jour.isValid() && heure.isValid()) {
+            const QDateTime moment(jour, heure);
+            if (moment.isValid() && moment.date() == jour && moment.time() == heure)
+                return moment;
+        }
+    }
+    return dateDepuisTexte(texte);
+}
+
+} // namespace
+
+// Every redraw of the planning reads the same few hundred date texts again (arrivals and
+// departures share their days and hours), and making a local date-time asks the C library for
+// the time zone each time. Bounded, and per thread as connections are.
+QDateTime dateLue(const QString &texte)
+{
+    constexpr int Capacite = 1 << 14;
+    thread_local QHash<QString, QDateTime> dates;
+    const auto connue = dates.constFind(texte);
+    if (connue != dates.constEnd())
+        return connue.value();
+    if (dates.size() >= Capacite)
+        dates.clear();
+    const QDateTime moment = dateStockee(texte);
+    dates.insert(texte, moment);
+    return moment;
 }
 
 QDateTime dateAvecBarres(QStringView texte, bool moisDAbord)

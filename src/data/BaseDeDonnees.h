@@ -24,6 +24,10 @@ void fermer(const QString &connexion);
 QString texteDate(const QDateTime &moment);
 QDateTime dateDepuisTexte(const QString &texte);
 
+// The same reading for readers of many rows: the stored form is read without the general
+// parser and the dates met are remembered, so a result is always the one dateDepuisTexte gives.
+QDateTime dateLue(const QString &texte);
+
 // A date written with slashes and an optional "h:nn" or "h:nn:ss": month first as Jet reads
 // it between number signs, or day first as the windows show it. Blanks around are ignored;
 // an impossible date gives an invalid value.

@@ -2,6 +2,7 @@
 
 #include "data/AnalyseSelect.h"
 #include "data/BaseDeDonnees.h"
+#include "data/TexteParametre.h"
 #include "data/TraductionJet.h"
 #include "data/ValeursChamps.h"
 
@@ -26,178 +27,6 @@ QString identifiant(QString nom)
 {
     nom.replace(u'"', QStringLiteral("\"\""));
     return u'"' + nom + u'"';
-}
-
-int chiffres(QStringView texte, qsizetype debut, qsizetype nombre)
-{
-    int valeur = 0;
-    for (qsizetype i = debut; i < debut + nombre; ++i) {
-        const char16_t c = texte.at(i).unicode();
-        if (c < u'0' || c > u'9')
-            return -1;
-        valeur = valeur * 10 + (c - u'0');
-    }
-    return valeur;
-}
-
-// The stored form "yyyy-MM-dd HH:mm:ss" read without the general parser, which costs tens of
-// microseconds a date; anything else, or a moment the local clock skips, goes the long way so
-// that the result is always the one dateDepuisTexte gives.
-QDateTime dateStockee(const QString &texte)
-{
-    if (texte.size() == 19 && texte.at(4) == u'-' && texte.at(7) == u'-' && texte.at(10) == u' '
-        && texte.at(13) == u':' && texte.at(16) == u':') {
-        const QDate jour(chiffres(texte, 0, 4), chiffres(texte, 5, 2), chiffres(texte, 8, 2));
-        const QTime heure(chiffres(texte, 11, 2), chiffres(texte, 14, 2), chiffres(texte, 17, 2));
-        if (jour.isValid() && heure.isValid()) {
-            const QDateTime moment(jour, heure);
-            if (moment.isValid() && moment.date() == jour && moment.time() == heure)
-                return moment;
-        }
-    }
-    return BaseDeDonnees::dateDepuisTexte(texte);
-}
-
-// Every redraw of the planning reads the same few hundred date texts again (arrivals and
-// departures share their days and hours), and making a local date-time asks the C library for
-// the time zone each time. Bounded, and per thread as connections are.
-QDateTime dateLue(const QString &texte)
-{
-    constexpr int Capacite = 1 << 14;
-    thread_local QHash<QString, QDateTime> dates;
-    const auto connue = dates.constFind(texte);
-    if (connue != dates.constEnd())
-        return connue.value();
-    if (dates.size() >= Capacite)
-        dates.clear();
-    const QDateTime moment = dateStockee(texte);
-    dates.insert(texte, moment);
-    return moment;
-}
-
-// A Jet text with the values it compares taken out as parameters, so that the texts of one
-// query run with other numbers and dates share a single translation and prepared statement.
-struct TexteParametre
-{
-    QString gabarit; // still Jet
-    QVariantList valeurs; // as SQLite takes them
-};
-
-bool estOperateurDeComparaison(QStringView jeton)
-{
-    return jeton == u"=" || jeton == u"<" || jeton == u">" || jeton == u"<=" || jeton == u">="
-        || jeton == u"<>";
-}
-
-// The SQLite text of a Jet date literal "#...#", or empty when the translation leaves it as it
-// stands (a date it cannot read). The same few dates come back in every text of a redraw.
-QString dateTraduite(QStringView litteral)
-{
-    constexpr int Capacite = 1024;
-    thread_local QHash<QString, QString> dates;
-    const QString cle = litteral.toString();
-    const auto connue = dates.constFind(cle);
-    if (connue != dates.constEnd())
-        return connue.value();
-    const QString traduite = traduireJet(cle);
-    QString valeur;
-    if (traduite.size() >= 2 && traduite.startsWith(u'\'') && traduite.endsWith(u'\''))
-        valeur = traduite.mid(1, traduite.size() - 2);
-    if (dates.size() >= Capacite)
-        dates.clear();
-    dates.insert(cle, valeur);
-    return valeur;
-}
-
-// Only a number, a single-quoted text or a date standing right after a comparison operator
-// becomes a parameter: that is where the values of our texts go. Every other literal stays in
-// the text, the one in the planning's reach expression above all, which must read exactly as
-// the index it is sought in. Bracketed names and double-quoted runs are copied untouched.
-TexteParametre parametrer(const QString &jet)
-{
-    TexteParametre resultat;
-    resultat.gabarit.reserve(jet.size());
-    QStringView precedent; // last operator, word or literal met, to know what a literal follows
-    const QStringView texte(jet);
-    qsizetype i = 0;
-    const qsizetype n = texte.size();
-    while (i < n) {
-        const QChar c = texte.at(i);
-        qsizetype j = i + 1;
-        if (c.isSpace()) {
-            resultat.gabarit += c;
-            ++i;
-            continue;
-        }
-        if (c == u'\'' || c == u'"') {
-            QString contenu;
-            bool ferme = false;
-            while (j < n) {
-                if (texte.at(j) == c) {
-                    if (j + 1 < n && texte.at(j + 1) == c) {
-                        contenu += c;
-                        j += 2;
-                        continue;
-                    }
-                    ferme = true;
-                    ++j;
-                    break;
-                }
-                contenu += texte.at(j);
-                ++j;
-            }
-            if (c == u'\'' && ferme && estOperateurDeComparaison(precedent)) {
-                resultat.gabarit += u'?';
-                resultat.valeurs << contenu;
-            } else {
-                resultat.gabarit += texte.mid(i, j - i);
-            }
-        } else if (c == u'[') {
-            const qsizetype fin = texte.indexOf(u']', i + 1);
-            j = fin < 0 ? n : fin + 1;
-            resultat.gabarit += texte.mid(i, j - i);
-        } else if (c == u'#') {
-            const qsizetype fin = texte.indexOf(u'#', i + 1);
-            const QString date = fin < 0 || !estOperateurDeComparaison(precedent)
-                ? QString()
-                : dateTraduite(texte.mid(i, fin + 1 - i));
-            if (date.isEmpty()) {
-                resultat.gabarit += c; // left for the translation, as it leaves what it cannot read
-            } else {
-                j = fin + 1;
-                resultat.gabarit += u'?';
-                resultat.valeurs << date;
-            }
-        } else if (c.isDigit() || (c == u'.' && j < n && texte.at(j).isDigit())) {
-            j = i;
-            while (
-                j < n
-                && (texte.at(j).isLetterOrNumber() || texte.at(j) == u'.' || texte.at(j) == u'_'))
-                ++j;
-            const QStringView nombre = texte.mid(i, j - i);
-            bool entier = false, reel = false;
-            const qlonglong valeurEntiere = nombre.toLongLong(&entier);
-            const double valeurReelle = entier ? 0 : nombre.toDouble(&reel);
-            if ((entier || reel) && estOperateurDeComparaison(precedent)) {
-                resultat.gabarit += u'?';
-                resultat.valeurs << (entier ? QVariant(valeurEntiere) : QVariant(valeurReelle));
-            } else {
-                resultat.gabarit += nombre;
-            }
-        } else if (c.isLetter() || c == u'_') {
-            while (j < n && (texte.at(j).isLetterOrNumber() || texte.at(j) == u'_'))
-                ++j;
-            resultat.gabarit += texte.mid(i, j - i);
-        } else {
-            if ((c == u'<' || c == u'>') && j < n
-                && (texte.at(j) == u'=' || (c == u'<' && texte.at(j) == u'>')))
-                ++j;
-            resultat.gabarit += texte.mid(i, j - i);
-        }
-        precedent = texte.mid(i, j - i);
-        i = j;
-    }
-    return resultat;
 }
 
 } // namespace
@@ -403,7 +232,7 @@ QVariant Recordset::valeurLue(int index, QVariant brute) const
     if (!brute.isValid() || brute.isNull())
         return QVariant(QMetaType::fromType<QDateTime>());
     if (brute.typeId() == QMetaType::QString) {
-        const QDateTime moment = dateLue(brute.toString());
+        const QDateTime moment = BaseDeDonnees::dateLue(brute.toString());
         if (moment.isValid())
             return moment;
     }

@@ -1,6 +1,7 @@
 #include "planning/DessinPlanning.h"
 
 #include "conversion/Couleurs.h"
+#include "data/LectureDirecte.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 #include "planning/Librairie_Graphique.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -59,17 +61,10 @@ QString texteDe(const QVariant &valeur)
     return valeur.isNull() ? QString() : valeur.toString();
 }
 
-QDateTime dateDe(const QVariant &valeur)
-{
-    return valeur.typeId() == QMetaType::QDateTime ? valeur.toDateTime() : QDateTime();
-}
-
 // A field the column cannot hold (a text in a number column, a number out of range) reads as 0,
 // as an empty field does.
-template<typename Entier> Entier entierDe(const QVariant &valeur)
+template<typename Entier> Entier entierDe(bool lu, double nombre)
 {
-    bool lu = false;
-    const double nombre = valeur.toDouble(&lu);
     if (!lu || !std::isfinite(nombre))
         return 0;
     const double arrondi = auPlusPres(nombre);
@@ -79,56 +74,69 @@ template<typename Entier> Entier entierDe(const QVariant &valeur)
     return Entier(arrondi);
 }
 
-double reelDe(const QVariant &valeur)
+template<typename Entier> Entier entierDe(const QVariant &valeur)
 {
     bool lu = false;
     const double nombre = valeur.toDouble(&lu);
+    return entierDe<Entier>(lu, nombre);
+}
+
+template<typename Entier> Entier entierDe(const LectureDirecte &jeu, int position)
+{
+    bool lu = false;
+    const double nombre = jeu.nombre(position, &lu);
+    return entierDe<Entier>(lu, nombre);
+}
+
+double reelDe(const LectureDirecte &jeu, int position)
+{
+    bool lu = false;
+    const double nombre = jeu.nombre(position, &lu);
     return lu ? nombre : 0;
 }
 
-// Where each field of a bar sits in the rows of the per-object query, looked up once per query
-// rather than by name for every row.
+// Where each field of a bar sits in the rows of the per-object query, looked up once per
+// statement rather than by name for every row.
 struct ChampsDUnSejour
 {
-    explicit ChampsDUnSejour(const Recordset &jeu)
-        : NumeroReservation(jeu.positionDuChamp(QStringLiteral("NumeroReservation")))
-        , objet(jeu.positionDuChamp(QStringLiteral("objet")))
-        , nomclient(jeu.positionDuChamp(QStringLiteral("nomclient")))
-        , DateDebut(jeu.positionDuChamp(QStringLiteral("DateDebut")))
-        , DateFin(jeu.positionDuChamp(QStringLiteral("DateFin")))
-        , code(jeu.positionDuChamp(QStringLiteral("code")))
-        , nom(jeu.positionDuChamp(QStringLiteral("nom")))
-        , arrhes(jeu.positionDuChamp(QStringLiteral("arrhes")))
-        , datelimite(jeu.positionDuChamp(QStringLiteral("datelimite")))
-        , nbadultes(jeu.positionDuChamp(QStringLiteral("nbadultes")))
-        , nbenfants(jeu.positionDuChamp(QStringLiteral("nbenfants")))
-        , remarque(jeu.positionDuChamp(QStringLiteral("remarque")))
-        , telephone(jeu.positionDuChamp(QStringLiteral("telephone")))
-        , email(jeu.positionDuChamp(QStringLiteral("email")))
-        , couleur(jeu.positionDuChamp(QStringLiteral("couleur")))
+    explicit ChampsDUnSejour(const LectureDirecte &jeu)
+        : NumeroReservation(jeu.position(QStringLiteral("NumeroReservation")))
+        , objet(jeu.position(QStringLiteral("objet")))
+        , nomclient(jeu.position(QStringLiteral("nomclient")))
+        , DateDebut(jeu.position(QStringLiteral("DateDebut")))
+        , DateFin(jeu.position(QStringLiteral("DateFin")))
+        , code(jeu.position(QStringLiteral("code")))
+        , nom(jeu.position(QStringLiteral("nom")))
+        , arrhes(jeu.position(QStringLiteral("arrhes")))
+        , datelimite(jeu.position(QStringLiteral("datelimite")))
+        , nbadultes(jeu.position(QStringLiteral("nbadultes")))
+        , nbenfants(jeu.position(QStringLiteral("nbenfants")))
+        , remarque(jeu.position(QStringLiteral("remarque")))
+        , telephone(jeu.position(QStringLiteral("telephone")))
+        , email(jeu.position(QStringLiteral("email")))
+        , couleur(jeu.position(QStringLiteral("couleur")))
     {
     }
 
-    ReservationAffichee lire(const Recordset &jeu) const
+    ReservationAffichee lire(const LectureDirecte &jeu) const
     {
         ReservationAffichee barre;
-        barre.NumeroReservation = entierDe<qint32>(jeu.champ(NumeroReservation));
-        barre.objet = entierDe<qint32>(jeu.champ(objet));
-        barre.nomclient = texteDe(jeu.champ(nomclient));
-        barre.DateDebut = dateDe(jeu.champ(DateDebut));
-        barre.DateFin = dateDe(jeu.champ(DateFin));
+        barre.NumeroReservation = entierDe<qint32>(jeu, NumeroReservation);
+        barre.objet = entierDe<qint32>(jeu, objet);
+        barre.nomclient = jeu.texte(nomclient);
+        barre.DateDebut = jeu.date(DateDebut);
+        barre.DateFin = jeu.date(DateFin);
         // A state missing from ETATS leaves the label empty rather than " - ".
-        const QVariant codeEtat = jeu.champ(code);
-        if (!codeEtat.isNull())
-            barre.libelleetat = texteDe(codeEtat) + QStringLiteral(" - ") + texteDe(jeu.champ(nom));
-        barre.arrhes = reelDe(jeu.champ(arrhes));
-        barre.datelimite = dateDe(jeu.champ(datelimite));
-        barre.nbadultes = entierDe<qint16>(jeu.champ(nbadultes));
-        barre.nbenfants = entierDe<qint16>(jeu.champ(nbenfants));
-        barre.remarque = texteDe(jeu.champ(remarque));
-        barre.telephone = texteDe(jeu.champ(telephone));
-        barre.email = texteDe(jeu.champ(email));
-        barre.couleur = entierDe<qint32>(jeu.champ(couleur));
+        if (!jeu.estNull(code))
+            barre.libelleetat = jeu.texte(code) + QStringLiteral(" - ") + jeu.texte(nom);
+        barre.arrhes = reelDe(jeu, arrhes);
+        barre.datelimite = jeu.date(datelimite);
+        barre.nbadultes = entierDe<qint16>(jeu, nbadultes);
+        barre.nbenfants = entierDe<qint16>(jeu, nbenfants);
+        barre.remarque = jeu.texte(remarque);
+        barre.telephone = jeu.texte(telephone);
+        barre.email = jeu.texte(email);
+        barre.couleur = entierDe<qint32>(jeu, couleur);
         return barre;
     }
 
@@ -244,6 +252,10 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     const QPalette palette; // for state colours that name a system colour
     const QDate fin = datedepart.addDays(d);
     const QDate debut = premierJourAtteint(datedepart, largeurjour);
+    // One statement for every line: only the object number changes from one to the next.
+    LectureDirecte sejours(base);
+    std::optional<ChampsDUnSejour> champs;
+    quint64 formeDesChamps = 0;
     qint64 y = 0;
     for (; !lignes.fin(); lignes.suivant()) {
         const int ligne = int(std::min<qint64>(y, 1 << 30));
@@ -255,10 +267,13 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
         planning.ligne(0, dessous, planning.largeur(), dessous, GrisLigne);
 
         const qint32 numero = entierDe<qint32>(lignes.champ(QStringLiteral("numero")));
-        Recordset sejours(base, TextesSQL::reservationsDeLObjet(numero, debut, fin));
-        const ChampsDUnSejour champs(sejours);
-        for (; !sejours.fin(); sejours.suivant()) {
-            ReservationAffichee barre = champs.lire(sejours);
+        if (sejours.executer(TextesSQL::reservationsDeLObjet(numero, debut, fin))
+            && (!champs || formeDesChamps != sejours.forme())) {
+            champs.emplace(sejours);
+            formeDesChamps = sejours.forme();
+        }
+        while (champs && sejours.suivant()) {
+            ReservationAffichee barre = champs->lire(sejours);
             calculerBarre(barre, datedepart, largeurjour, ligne, hauteurligne);
             resultat.barres.append(barre);
             const qint32 i = qint32(resultat.barres.size() - 1);

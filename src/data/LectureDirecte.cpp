@@ -1,0 +1,225 @@
+#include "data/LectureDirecte.h"
+
+#include "data/AnalyseSelect.h"
+#include "data/BaseDeDonnees.h"
+#include "data/TexteParametre.h"
+#include "data/TraductionJet.h"
+
+#include <QSqlDriver>
+
+#include <sqlite3.h>
+
+namespace {
+
+// The handle the Qt SQLite driver works on, or null for another driver or a closed connection.
+sqlite3 *poigneeDe(const QSqlDatabase &base)
+{
+    if (!base.isOpen() || !base.driver())
+        return nullptr;
+    const QVariant poignee = base.driver()->handle();
+    if (!poignee.isValid() || qstrcmp(poignee.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(poignee.constData());
+}
+
+// Read as UTF-8, the file's own encoding: no conversion buffer inside SQLite for every text.
+QString texteSqlite(sqlite3_stmt *requete, int position)
+{
+    const auto texte = reinterpret_cast<const char *>(sqlite3_column_text(requete, position));
+    return QString::fromUtf8(texte, sqlite3_column_bytes(requete, position));
+}
+
+// What follows the first statement: only blanks and semicolons may.
+bool resteVide(const void *suite)
+{
+    for (auto c = static_cast<const char16_t *>(suite); c && *c; ++c) {
+        if (*c != u';' && !QChar(*c).isSpace())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+LectureDirecte::LectureDirecte(const QSqlDatabase &base) : m_connexion(poigneeDe(base)) { }
+
+LectureDirecte::~LectureDirecte()
+{
+    liberer();
+}
+
+void LectureDirecte::liberer()
+{
+    sqlite3_finalize(m_requete);
+    m_requete = nullptr;
+    m_gabarit.clear();
+    m_positions.clear();
+    m_ligne = false;
+}
+
+bool LectureDirecte::echec(const QString &texte)
+{
+    m_erreur = QSqlError(texte, QString(), QSqlError::StatementError);
+    m_ligne = false;
+    return false;
+}
+
+bool LectureDirecte::erreurSqlite(const QString &contexte)
+{
+    const QString message = QString::fromUtf8(sqlite3_errmsg(m_connexion));
+    m_erreur = QSqlError(contexte, message, QSqlError::StatementError,
+                         QString::number(sqlite3_extended_errcode(m_connexion)));
+    m_ligne = false;
+    return false;
+}
+
+bool LectureDirecte::executer(const QString &texteJet)
+{
+    m_erreur = QSqlError();
+    m_ligne = false;
+    if (!m_connexion)
+        return echec(QStringLiteral("La base de données n'est pas ouverte."));
+    const TexteParametre texte = parametrer(texteJet);
+    if (!m_requete || texte.gabarit != m_gabarit) {
+        liberer();
+        const QString sqlite = traduireJet(texte.gabarit);
+        if (!analyserSelect(sqlite).estSelect)
+            return echec(QStringLiteral("Seul un texte SELECT ouvre un jeu d'enregistrements."));
+        const void *suite = nullptr;
+        if (sqlite3_prepare16_v2(m_connexion, sqlite.utf16(), int(sqlite.size() * sizeof(QChar)),
+                                 &m_requete, &suite)
+            != SQLITE_OK) {
+            liberer();
+            return erreurSqlite(QStringLiteral("Le texte SQL ne peut pas être préparé."));
+        }
+        if (!m_requete || !resteVide(suite)) {
+            liberer();
+            return echec(QStringLiteral("Un seul texte SQL à la fois."));
+        }
+        m_gabarit = texte.gabarit;
+        const int colonnes = sqlite3_column_count(m_requete);
+        for (int c = 0; c < colonnes; ++c) {
+            const QString nom = QString::fromUtf16(static_cast<const char16_t *>(
+                                                       sqlite3_column_name16(m_requete, c)))
+                                    .toLower();
+            if (!m_positions.contains(nom))
+                m_positions.insert(nom, c);
+        }
+        ++m_forme;
+    } else {
+        sqlite3_reset(m_requete);
+        sqlite3_clear_bindings(m_requete);
+    }
+    if (texte.valeurs.size() != sqlite3_bind_parameter_count(m_requete))
+        return echec(QStringLiteral("Le texte SQL n'a pas le nombre de valeurs attendu."));
+    for (int v = 0; v < texte.valeurs.size(); ++v) {
+        const QVariant &valeur = texte.valeurs.at(v);
+        int resultat = SQLITE_OK;
+        switch (valeur.typeId()) {
+        case QMetaType::LongLong:
+            resultat = sqlite3_bind_int64(m_requete, v + 1, valeur.toLongLong());
+            break;
+        case QMetaType::Double:
+            resultat = sqlite3_bind_double(m_requete, v + 1, valeur.toDouble());
+            break;
+        default: {
+            const QString chaine = valeur.toString();
+            resultat = sqlite3_bind_text16(m_requete, v + 1, chaine.utf16(),
+                                           int(chaine.size() * sizeof(QChar)), SQLITE_TRANSIENT);
+            break;
+        }
+        }
+        if (resultat != SQLITE_OK)
+            return erreurSqlite(QStringLiteral("Une valeur du texte SQL est refusée."));
+    }
+    // The first step is taken by the first suivant(), as a cursor starts before its first row.
+    return true;
+}
+
+bool LectureDirecte::suivant()
+{
+    if (!m_requete)
+        return false;
+    const int pas = sqlite3_step(m_requete);
+    if (pas == SQLITE_ROW) {
+        m_ligne = true;
+        return true;
+    }
+    m_ligne = false;
+    sqlite3_reset(m_requete);
+    if (pas != SQLITE_DONE)
+        return erreurSqlite(QStringLiteral("La lecture des lignes a échoué."));
+    return false;
+}
+
+int LectureDirecte::position(const QString &nom) const
+{
+    return m_positions.value(nom.toLower(), -1);
+}
+
+QVariant LectureDirecte::valeur(int position) const
+{
+    if (!m_ligne || position < 0 || position >= sqlite3_column_count(m_requete))
+        return QVariant();
+    switch (sqlite3_column_type(m_requete, position)) {
+    case SQLITE_INTEGER:
+        return qlonglong(sqlite3_column_int64(m_requete, position));
+    case SQLITE_FLOAT:
+        return sqlite3_column_double(m_requete, position);
+    case SQLITE_BLOB: {
+        const auto octets = static_cast<const char *>(sqlite3_column_blob(m_requete, position));
+        return QByteArray(octets, sqlite3_column_bytes(m_requete, position));
+    }
+    case SQLITE_NULL:
+        return QVariant();
+    default:
+        return texteSqlite(m_requete, position);
+    }
+}
+
+QString LectureDirecte::texte(int position) const
+{
+    if (!m_ligne || position < 0 || position >= sqlite3_column_count(m_requete))
+        return QString();
+    switch (sqlite3_column_type(m_requete, position)) {
+    case SQLITE_TEXT:
+        return texteSqlite(m_requete, position);
+    case SQLITE_NULL:
+        return QString();
+    default:
+        return valeur(position).toString();
+    }
+}
+
+bool LectureDirecte::estNull(int position) const
+{
+    return !m_ligne || position < 0 || position >= sqlite3_column_count(m_requete)
+        || sqlite3_column_type(m_requete, position) == SQLITE_NULL;
+}
+
+double LectureDirecte::nombre(int position, bool *lu) const
+{
+    *lu = false;
+    if (!m_ligne || position < 0 || position >= sqlite3_column_count(m_requete))
+        return 0;
+    switch (sqlite3_column_type(m_requete, position)) {
+    case SQLITE_INTEGER:
+        *lu = true;
+        return double(sqlite3_column_int64(m_requete, position));
+    case SQLITE_FLOAT:
+        *lu = true;
+        return sqlite3_column_double(m_requete, position);
+    case SQLITE_NULL:
+        return 0;
+    default:
+        return valeur(position).toDouble(lu);
+    }
+}
+
+QDateTime LectureDirecte::date(int position) const
+{
+    if (!m_ligne || position < 0 || position >= sqlite3_column_count(m_requete)
+        || sqlite3_column_type(m_requete, position) != SQLITE_TEXT)
+        return QDateTime();
+    return BaseDeDonnees::dateLue(texteSqlite(m_requete, position));
+}
