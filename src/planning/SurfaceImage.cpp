@@ -147,11 +147,11 @@ const QFontMetrics &SurfaceImage::metriques() const
     return *m_metriques;
 }
 
-const SurfaceImage::TexteMesure &SurfaceImage::mesure(const QString &texte) const
+SurfaceImage::TexteMesure &SurfaceImage::mesure(const QString &texte) const
 {
     const QFontMetrics &fm = metriques();
-    const auto connu = m_mesures.constFind(texte);
-    if (connu != m_mesures.constEnd())
+    const auto connu = m_mesures.find(texte);
+    if (connu != m_mesures.end())
         return connu.value();
     // Client names come and go; the cache only has to hold one picture's worth.
     constexpr int Capacite = 4096;
@@ -186,11 +186,58 @@ void SurfaceImage::fermerPeintre() const
     m_peintre.reset();
 }
 
+const QVector<SurfaceImage::Trait> *SurfaceImage::traitsDe(const QString &texte,
+                                                           TexteMesure &texteMesure) const
+{
+    if (texteMesure.traits)
+        return texteMesure.uneCouleur ? &*texteMesure.traits : nullptr;
+    const QFontMetrics &fm = metriques();
+    const int marge = fm.height();
+    QImage masque(texteMesure.largeur + 2 * marge, hauteurTexte(texte) + 2 * marge,
+                  QImage::Format_RGB32);
+    masque.setDotsPerMeterX(m_image.dotsPerMeterX());
+    masque.setDotsPerMeterY(m_image.dotsPerMeterY());
+    masque.fill(Qt::white);
+    {
+        QPainter p(&masque);
+        p.setFont(police);
+        p.setPen(Qt::black);
+        p.drawStaticText(QPointF(marge, marge), texteMesure.dispose);
+    }
+    // Any other colour than the ink (a colour emoji font, say) is not one colour's pixels:
+    // such a text keeps being drawn by the painter.
+    QVector<Trait> traits;
+    bool uneCouleur = true;
+    const QRgb blanc = QColor(Qt::white).rgb();
+    const QRgb noir = QColor(Qt::black).rgb();
+    for (int y = 0; y < masque.height() && uneCouleur; ++y) {
+        const QRgb *ligne = reinterpret_cast<const QRgb *>(masque.constScanLine(y));
+        for (int x = 0; x < masque.width();) {
+            if (ligne[x] == blanc) {
+                ++x;
+                continue;
+            }
+            const int debut = x;
+            while (x < masque.width() && ligne[x] == noir)
+                ++x;
+            if (x == debut || (x < masque.width() && ligne[x] != blanc)) {
+                uneCouleur = false;
+                break;
+            }
+            traits.append({y, debut, x - 1});
+        }
+    }
+    texteMesure.uneCouleur = uneCouleur;
+    texteMesure.marge = marge;
+    texteMesure.traits = std::move(traits);
+    return uneCouleur ? &*texteMesure.traits : nullptr;
+}
+
 void SurfaceImage::peindreTexte(qint64 x, qint64 y, const QString &texte, const QRect &coupe)
 {
     if (coupe.isEmpty() || texte.isEmpty())
         return;
-    const TexteMesure &texteMesure = mesure(texte);
+    TexteMesure &texteMesure = mesure(texte);
     const QFontMetrics &fm = metriques();
     // Glyphs may stand out of their advance by a little; beyond that margin the text cannot
     // touch the cut and is not drawn at all (far-off positions would also overflow the
@@ -199,6 +246,30 @@ void SurfaceImage::peindreTexte(qint64 x, qint64 y, const QString &texte, const 
     if (x + texteMesure.largeur + marge < coupe.left() || x - marge > coupe.right()
         || y + fm.height() + marge < coupe.top() || y - marge > coupe.bottom())
         return;
+    const QVector<Trait> *traits
+        = (police.styleStrategy() & QFont::NoAntialias) && couleurTexte.alpha() == 255
+        ? traitsDe(texte, texteMesure)
+        : nullptr;
+    if (traits) {
+        const QRgb pixel = couleurTexte.rgb();
+        uchar *debut = m_image.bits();
+        const qsizetype pas = m_image.bytesPerLine();
+        const int origineX = int(x) - texteMesure.marge;
+        const int origineY = int(y) - texteMesure.marge;
+        for (const Trait &trait : *traits) {
+            const int ligne = origineY + trait.y;
+            if (ligne < coupe.top() || ligne > coupe.bottom())
+                continue;
+            const int gauche = std::max(origineX + trait.gauche, coupe.left());
+            const int droite = std::min(origineX + trait.droite, coupe.right());
+            if (gauche > droite)
+                continue;
+            QRgb *pixels = reinterpret_cast<QRgb *>(debut + ligne * pas);
+            std::fill(pixels + gauche, pixels + droite + 1, pixel);
+        }
+        noter(coupe);
+        return;
+    }
     QPainter &p = peintre();
     p.setClipRect(coupe);
     p.setFont(police);

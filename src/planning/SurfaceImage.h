@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QStaticText>
 #include <QString>
+#include <QVector>
 
 #include <memory>
 #include <optional>
@@ -76,12 +77,25 @@ private:
 
     // Layout and metrics of a text depend only on the font: the planning draws the same names
     // and headings at every redraw, so they are laid out once.
+    // A run of text pixels on one row, from the top-left of the text's mask.
+    struct Trait
+    {
+        int y, gauche, droite; // both ends included
+    };
     struct TexteMesure
     {
         QStaticText dispose;
         int largeur = 0;
+        // Without antialiasing a text is only pixels of one colour: once drawn aside, it is
+        // put down again as those runs, far faster than the painter lays out its glyphs.
+        // Made at the first drawing.
+        std::optional<QVector<Trait>> traits;
+        int marge = 0; // offset of the mask's origin up and left of the text's top-left
+        bool uneCouleur = false; // the mask holds the whole text
     };
-    const TexteMesure &mesure(const QString &texte) const;
+    // The runs of a text, or null when it is not drawn in one colour.
+    const QVector<Trait> *traitsDe(const QString &texte, TexteMesure &texteMesure) const;
+    TexteMesure &mesure(const QString &texte) const;
     const QFontMetrics &metriques() const;
     // A painter on the picture, kept open between texts; closed before anyone else reads the
     // picture, so that a copy taken by the window never shares a buffer still being painted.

@@ -2,6 +2,7 @@
 #include "planning/Librairie_Graphique.h"
 #include "planning/SurfaceImage.h"
 
+#include <QPainter>
 #include <QtTest>
 
 #include <climits>
@@ -57,6 +58,8 @@ private slots:
     void zoneModifiee();
     void ecrireDansCoupe_data();
     void ecrireDansCoupe();
+    void commeLePeintre_data();
+    void commeLePeintre();
 
     void cadre_data();
     void cadre();
@@ -269,6 +272,58 @@ void TestSurfaceImage::ecrireDansCoupe()
         }
     }
     QVERIFY2(dedans > 0, "some of the text shows");
+}
+
+void TestSurfaceImage::commeLePeintre_data()
+{
+    QTest::addColumn<QString>("texte");
+    QTest::addColumn<QRect>("zone");
+    QTest::addColumn<QPoint>("ailleurs"); // where the same text is written a second time
+
+    const QString nom = QStringLiteral("Durand-Lefèvre");
+    QTest::newRow("a name in its box") << nom << QRect(10, 10, 150, 16) << QPoint(3, 22);
+    QTest::newRow("a name cut on the right") << nom << QRect(10, 10, 25, 16) << QPoint(170, 5);
+    QTest::newRow("a name cut at the bottom") << nom << QRect(10, 10, 150, 5) << QPoint(40, 35);
+    QTest::newRow("a name starting left of the picture")
+        << nom << QRect(-20, 10, 60, 16) << QPoint(-7, -4);
+    QTest::newRow("letters that reach below the line and above the capitals")
+        << QStringLiteral("gjpqy ÀÉÎÕÜ Çç ß |[]") << QRect(0, 0, 200, 20) << QPoint(1, 19);
+    QTest::newRow("digits and punctuation of the headings")
+        << QStringLiteral("sam. 08 — 31 déc.") << QRect(5, 2, 120, 14) << QPoint(60, 25);
+    QTest::newRow("a single letter") << QStringLiteral("W") << QRect(0, 0, 6, 6) << QPoint(195, 35);
+}
+
+// Texts drawn without antialiasing are put down from a mask of their pixels after the first
+// time: the picture must be the painter's own, pixel for pixel, first time and after.
+void TestSurfaceImage::commeLePeintre()
+{
+    QFETCH(QString, texte);
+    QFETCH(QRect, zone);
+    QFETCH(QPoint, ailleurs);
+    SurfaceImage surface(Fond, Encre);
+    surface.redimensionner(200, 40);
+    surface.effacer();
+    surface.ecrireDans(zone, texte);
+    surface.positionX = ailleurs.x();
+    surface.positionY = ailleurs.y();
+    surface.imprimer(texte);
+
+    QImage attendue(200, 40, QImage::Format_RGB32);
+    attendue.setDotsPerMeterX(surface.image().dotsPerMeterX());
+    attendue.setDotsPerMeterY(surface.image().dotsPerMeterY());
+    attendue.fill(Fond);
+    {
+        QPainter p(&attendue);
+        p.setFont(surface.police);
+        p.setPen(Encre);
+        QStaticText dispose(texte);
+        dispose.setTextFormat(Qt::PlainText);
+        p.setClipRect(zone.intersected(attendue.rect()));
+        p.drawStaticText(zone.topLeft(), dispose);
+        p.setClipRect(attendue.rect());
+        p.drawStaticText(ailleurs, dispose);
+    }
+    QCOMPARE(surface.image(), attendue);
 }
 
 void TestSurfaceImage::cadre_data()
