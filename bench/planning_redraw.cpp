@@ -114,9 +114,12 @@ void redessiner(benchmark::State &etat, const QString &connexion, bool jourApres
     const SurfacesPlanning pointeurs = surfacesDeLaFenetre->pointeurs();
     QDate datedepart = Horloge::aujourdhui();
     qint64 barres = 0;
+    ReservationsAffichees precedentes;
     for (auto _ : etat) {
-        const ResultatDessin resultat = dessinerPlanning(pointeurs, base, datedepart, 20, 20, 0);
+        ResultatDessin resultat
+            = dessinerPlanning(pointeurs, base, datedepart, 20, 20, 0, std::move(precedentes));
         barres += resultat.barres.size() - 1;
+        precedentes = std::move(resultat.barres);
         if (jourApresJour)
             datedepart = datedepart.addDays(1);
     }

@@ -172,9 +172,13 @@ void calculerBarre(ReservationAffichee &barre, const QDate &datedepart, int larg
 
 ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlDatabase &base,
                                 const QDate &datedepart, int largeurjour, int hauteurligne,
-                                qint32 reservation_encours)
+                                qint32 reservation_encours, ReservationsAffichees recyclees)
 {
     ResultatDessin resultat;
+    // A few thousand bars at every pan step: the last picture's table is refilled rather than
+    // allocated, grown and given back each time.
+    resultat.barres = std::move(recyclees);
+    resultat.barres.clear();
     resultat.barres.resize(1);
     // A column or row of no width would never move the loops on.
     largeurjour = std::max(largeurjour, 1);
@@ -275,14 +279,13 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
         while (champs && sejours.suivant()) {
             ReservationAffichee barre = champs->lire(sejours);
             calculerBarre(barre, datedepart, largeurjour, ligne, hauteurligne);
-            resultat.barres.append(barre);
-            const qint32 i = qint32(resultat.barres.size() - 1);
             if (barre.NumeroReservation == reservation_encours)
-                resultat.reservation_courante = i;
+                resultat.reservation_courante = qint32(resultat.barres.size());
             planning.remplir(barre.x1, barre.y1, barre.x2, barre.y2,
                              couleurDepuisVB(quint32(barre.couleur), palette));
             planning.couleurTexte = Blanc;
             DessinerTexte(planning, barre.nomclient, barre.x1, barre.y1, barre.x2, barre.y2, 10);
+            resultat.barres.append(std::move(barre));
         }
         y += hauteurligne;
     }

@@ -37,7 +37,8 @@ void calculerBarre(ReservationAffichee &barre, const QDate &datedepart, int larg
 // whose bar can still reach the first column are read, so past years cost nothing; what is
 // drawn is the same as if every earlier stay had been read. The queries run in one read
 // transaction when the connection has none open. A column width or row height below 1 is
-// taken as 1.
+// taken as 1. `recyclees`, the bars of the previous redraw, lends its memory to the new ones.
 ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlDatabase &base,
                                 const QDate &datedepart, int largeurjour, int hauteurligne,
-                                qint32 reservation_encours);
+                                qint32 reservation_encours,
+                                ReservationsAffichees recyclees = ReservationsAffichees());

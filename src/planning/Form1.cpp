@@ -204,7 +204,8 @@ void Form1::rafraichir()
     afficherPeriode();
     ResultatDessin resultat = dessinerPlanning(
         {&lesmois->surface(), &TexteColonnes->surface(), &objets->surface(), &planning->surface()},
-        m_contexte.BasePlanning(), datedepart, largeurjour, hauteurligne, reservation_encours);
+        m_contexte.BasePlanning(), datedepart, largeurjour, hauteurligne, reservation_encours,
+        std::move(ReservationsAffichees));
     ReservationsAffichees = std::move(resultat.barres);
     reservation_courante = resultat.reservation_courante;
     for (SurfaceDessin *surface : {lesmois, TexteColonnes, objets, planning})

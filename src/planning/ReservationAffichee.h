@@ -29,6 +29,9 @@ struct ReservationAffichee
     qint32 ligne = 0;
 };
 
+// Its members all move in memory as plain bytes, so a growing table is moved, not copied.
+Q_DECLARE_TYPEINFO(ReservationAffichee, Q_RELOCATABLE_TYPE);
+
 // Index 0 exists and is never used: bars are at 1 to n in drawing order, so that 0 can mean
 // "no bar" (reservation_courante). Any number of bars.
 using ReservationsAffichees = QVector<ReservationAffichee>;
