@@ -95,11 +95,15 @@ bool LectureDirecte::erreurSqlite(const QString &contexte)
 
 bool LectureDirecte::executer(const QString &texteJet)
 {
+    return executer(parametrer(texteJet));
+}
+
+bool LectureDirecte::executer(const TexteParametre &texte)
+{
     m_erreur = QSqlError();
     m_ligne = false;
     if (!m_connexion)
         return echec(QStringLiteral("La base de données n'est pas ouverte."));
-    const TexteParametre texte = parametrer(texteJet);
     if (!m_requete || texte.gabarit != m_gabarit) {
         liberer();
         const QString sqlite = traduireJet(texte.gabarit);

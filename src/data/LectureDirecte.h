@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 
+struct TexteParametre;
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -28,6 +29,9 @@ public:
     // Runs a SELECT text; the previous run, if any, is left. False (see erreur()) when the text
     // cannot run: not a SELECT, more than one statement, bad SQL, no SQLite connection.
     bool executer(const QString &texteJet);
+    // The same with the text already taken apart (see TexteParametre), for a caller that runs
+    // one text many times over with only a value changed.
+    bool executer(const TexteParametre &texte);
     // Moves to the next row (the first one after executer). False at the end or on error, where
     // the statement lets go of the file; a reader that stops earlier holds its read until the
     // next executer or its own end.

@@ -3,6 +3,7 @@
 #include "conversion/Couleurs.h"
 #include "data/LectureDirecte.h"
 #include "data/Recordset.h"
+#include "data/TexteParametre.h"
 #include "data/TextesSQL.h"
 #include "planning/Librairie_Graphique.h"
 #include "planning/SurfaceImage.h"
@@ -256,8 +257,14 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     const QPalette palette; // for state colours that name a system colour
     const QDate fin = datedepart.addDays(d);
     const QDate debut = premierJourAtteint(datedepart, largeurjour);
-    // One statement for every line: only the object number changes from one to the next.
+    // One statement for every line: only the object number changes from one to the next. The
+    // text is taken apart once, then only that number is changed; `positionDuNumero` is where
+    // it lies among the text's values, -1 when it was not found there (every line's text is
+    // then taken apart anew).
     LectureDirecte sejours(base);
+    TexteParametre texteDesLignes = parametrer(TextesSQL::reservationsDeLObjet(0, debut, fin));
+    qsizetype positionDuNumero = texteDesLignes.valeurs.indexOf(QVariant(qlonglong(0)));
+    bool numeroVerifie = false;
     std::optional<ChampsDUnSejour> champs;
     quint64 formeDesChamps = 0;
     qint64 y = 0;
@@ -271,8 +278,21 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
         planning.ligne(0, dessous, planning.largeur(), dessous, GrisLigne);
 
         const qint32 numero = entierDe<qint32>(lignes.champ(QStringLiteral("numero")));
-        if (sejours.executer(TextesSQL::reservationsDeLObjet(numero, debut, fin))
-            && (!champs || formeDesChamps != sejours.forme())) {
+        if (positionDuNumero >= 0)
+            texteDesLignes.valeurs[positionDuNumero] = qlonglong(numero);
+        if (positionDuNumero >= 0 && !numeroVerifie && numero != 0) {
+            // Checked once against the text made for a line (one whose number tells).
+            const TexteParametre complet
+                = parametrer(TextesSQL::reservationsDeLObjet(numero, debut, fin));
+            if (complet.gabarit != texteDesLignes.gabarit
+                || complet.valeurs != texteDesLignes.valeurs)
+                positionDuNumero = -1;
+            numeroVerifie = true;
+        }
+        const bool executee = positionDuNumero >= 0
+            ? sejours.executer(texteDesLignes)
+            : sejours.executer(TextesSQL::reservationsDeLObjet(numero, debut, fin));
+        if (executee && (!champs || formeDesChamps != sejours.forme())) {
             champs.emplace(sejours);
             formeDesChamps = sejours.forme();
         }
