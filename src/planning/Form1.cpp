@@ -14,7 +14,9 @@
 #include "planning/DessinPlanning.h"
 #include "planning/Librairie_Graphique.h"
 #include "planning/Navigation.h"
+#include "planning/OuvertureReservation.h"
 #include "planning/SurfaceDessin.h"
+#include "reservations/reservations.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -67,6 +69,12 @@ Form1::Form1(Contexte &contexte, QWidget *parent)
     setFont(policeFenetre());
     creerControles();
     resize(sizeHint());
+    ouvrirReservation = [this](const ReservationAffichee &barre) {
+        ouvrirLaReservation(barre);
+    };
+    ajouterReservation = [this] {
+        ajouterUneReservation();
+    };
 }
 
 Form1::~Form1()
@@ -76,6 +84,38 @@ Form1::~Form1()
     for (QObject *enfant : findChildren<QObject *>())
         disconnect(enfant, nullptr, this, nullptr);
     finirPanoramique();
+    delete m_reservation.data();
+}
+
+reservations &Form1::dialogueReservation()
+{
+    if (!m_reservation)
+        m_reservation = new reservations(m_contexte, this);
+    return *m_reservation;
+}
+
+void Form1::fixerDatedepart(const QDate &jour)
+{
+    if (jour.isValid())
+        datedepart = jour;
+}
+
+void Form1::ouvrirLaReservation(const ReservationAffichee &barre)
+{
+    reservations &dialogue = dialogueReservation();
+    OuvertureReservation::remplir(dialogue, barre, this);
+    setEnabled(false);
+    OuvertureReservation::attendreReactivation(this, &dialogue);
+    setEnabled(true);
+}
+
+void Form1::ajouterUneReservation()
+{
+    reservations &dialogue = dialogueReservation();
+    dialogue.Fonction_Ajouter();
+    dialogue.setWindowModality(Qt::ApplicationModal);
+    dialogue.show();
+    OuvertureReservation::attendreFermeture(&dialogue);
 }
 
 void Form1::creerControles()
@@ -214,8 +254,17 @@ void Form1::rafraichir()
 
 void Form1::afficherPeriode()
 {
-    choixannee->setEditText(datedepart.toString(QStringLiteral("yyyy")));
-    choixmois->setEditText(Conversion::NomDuMois(qint16(datedepart.month())));
+    // The entry shown is made the current one too: an editable list whose text differs from its
+    // current entry reports that text as a choice when it loses the focus, which would send the
+    // planning to the first of the month (after every save of the reservation dialog, say).
+    const auto montrer = [](QComboBox *liste, const QString &texte) {
+        const int entree = liste->findText(texte);
+        if (entree >= 0)
+            liste->setCurrentIndex(entree);
+        liste->setEditText(texte);
+    };
+    montrer(choixannee, datedepart.toString(QStringLiteral("yyyy")));
+    montrer(choixmois, Conversion::NomDuMois(qint16(datedepart.month())));
 }
 
 void Form1::mouvementaujourdhui_Click()

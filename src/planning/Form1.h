@@ -1,8 +1,10 @@
 #pragma once
 
 #include "planning/ReservationAffichee.h"
+#include "reservations/Appelante.h"
 
 #include <QDate>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -11,11 +13,12 @@
 class Contexte;
 class QComboBox;
 class SurfaceDessin;
+class reservations;
 class xpcmdbutton;
 
 // The planning window: objects as rows, days as columns from `datedepart`, every stay a bar in
 // the colour of its state. Its load initialises the whole application.
-class Form1 : public QWidget
+class Form1 : public QWidget, public Appelante
 {
     Q_OBJECT
 public:
@@ -27,7 +30,12 @@ public:
     bool charger();
 
     // Redraws everything from the database and rebuilds ReservationsAffichees.
-    void rafraichir();
+    void rafraichir() override;
+
+    // What the reservation dialog sets on its way out.
+    void fixerReservationEncours(qint32 numero) override { reservation_encours = numero; }
+    void fixerDatedepart(const QDate &jour) override;
+    QWidget *fenetre() override { return this; }
 
     // Handlers, public so the reservation dialog and the tests drive them as a person would.
     void mouvementaujourdhui_Click();
@@ -43,8 +51,8 @@ public:
     // Index of the first bar whose rectangle holds the point (edges inside), 0 when none.
     int barreSous(const QPoint &position) const;
 
-    // What a press on a bar opens, and what the add button opens; the reservation dialog plugs
-    // in here. Each returns once the dialog is closed.
+    // What a press on a bar opens, and what the add button opens: the reservation dialog,
+    // unless a test puts something else here. Each returns once the dialog is closed.
     std::function<void(const ReservationAffichee &)> ouvrirReservation;
     std::function<void()> ajouterReservation;
     // Where the pointer is on the screen; tests put it where they want.
@@ -92,9 +100,14 @@ private:
     void afficherPeriode();
     void dimensionnerSurfaces();
     void finirPanoramique();
+    // The one reservation dialog, made when first needed and gone when it closes.
+    reservations &dialogueReservation();
+    void ouvrirLaReservation(const ReservationAffichee &barre);
+    void ajouterUneReservation();
 
     Contexte &m_contexte;
     bool m_redimensionnementEnCours = false;
     bool m_mouvementEnCours = false;
     bool m_pointeurCroix = false;
+    QPointer<reservations> m_reservation;
 };

@@ -8,6 +8,7 @@
 #include "planning/SurfaceDessin.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSqlQuery>
 #include <QtTest>
 
@@ -40,6 +41,7 @@ private slots:
     void leClignotementAlterneLeTexte();
     void leClignotementSArreteSansBarre();
     void lesBoutonsDeNavigationSontEnPlace();
+    void lesSelecteursQuiPerdentLeFocusGardentLeJour();
 
 private:
     void ajouterSejour(int objet, const QString &client, const QDateTime &debut,
@@ -382,6 +384,20 @@ void TestForm1::lesBoutonsDeNavigationSontEnPlace()
     };
     QTest::mouseClick(m_fenetre->ajouter, Qt::LeftButton);
     QVERIFY(ajoute);
+}
+
+// The year box loses the focus whenever a dialog opens over the planning: a period set by the
+// program (the arrival day after a save) must stay as it is.
+void TestForm1::lesSelecteursQuiPerdentLeFocusGardentLeJour()
+{
+    m_fenetre->datedepart = QDate(2027, 7, 10);
+    m_fenetre->rafraichir();
+    for (QComboBox *liste : {m_fenetre->choixannee, m_fenetre->choixmois}) {
+        if (liste->lineEdit())
+            emit liste->lineEdit()->editingFinished();
+    }
+    QCOMPARE(m_fenetre->datedepart, QDate(2027, 7, 10));
+    QCOMPARE(m_fenetre->choixannee->currentText(), QStringLiteral("2027"));
 }
 
 QTEST_MAIN(TestForm1)

@@ -1,0 +1,563 @@
+#include "reservations/reservations.h"
+
+#include "app/BoiteMessage.h"
+#include "app/Contexte.h"
+#include "app/Langues.h"
+#include "app/ValeurINI.h"
+#include "controls/FondDialogue.h"
+#include "controls/xpcmdbutton.h"
+#include "conversion/Conversion.h"
+#include "data/AjoutOperation.h"
+#include "data/Recordset.h"
+#include "data/TextesSQL.h"
+#include "reservations/Appelante.h"
+#include "reservations/SaisieReservation.h"
+#include "till/TicketDeCaisse.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+#include <cmath>
+
+namespace {
+
+// The caller named by FormAppelante outlives the dialog, which is made anew at every opening.
+QPointer<QWidget> s_fenetreAppelante;
+Appelante *s_appelante = nullptr;
+
+constexpr int LargeurFond = 780;
+constexpr int HauteurFond = 560;
+
+QLineEdit *boite(const QString &texte, const char *nom, QWidget *parent, const QRect &place)
+{
+    auto *champ = new QLineEdit(texte, parent);
+    champ->setObjectName(QLatin1String(nom));
+    champ->setGeometry(place);
+    return champ;
+}
+
+xpcmdbutton *bouton(const QString &legende, const char *nom, QWidget *parent, const QRect &place)
+{
+    auto *b = new xpcmdbutton(parent);
+    b->setObjectName(QLatin1String(nom));
+    b->setCaption(legende);
+    b->setGeometry(place);
+    return b;
+}
+
+QComboBox *liste(const QString &texte, const char *nom, QWidget *parent, const QRect &place)
+{
+    auto *combo = new QComboBox(parent);
+    combo->setObjectName(QLatin1String(nom));
+    // Typed into as well as chosen from: the opener writes the stored label there as it stands.
+    combo->setEditable(true);
+    combo->setEditText(texte);
+    combo->setGeometry(place);
+    return combo;
+}
+
+} // namespace
+
+reservations::reservations(Contexte &contexte, Appelante *planning)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+    , m_contexte(contexte)
+    , m_planning(planning)
+{
+    setObjectName(QStringLiteral("reservations"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    construire();
+    charger();
+}
+
+reservations::~reservations() = default;
+
+QLabel *reservations::libelle(const QString &texte, const char *nom, QWidget *parent, int x, int y)
+{
+    auto *etiquette = new QLabel(texte, parent);
+    if (nom)
+        etiquette->setObjectName(QLatin1String(nom));
+    etiquette->move(x, y);
+    etiquette->adjustSize();
+    return etiquette;
+}
+
+void reservations::construire()
+{
+    dessin = new QLabel(this);
+    dessin->setObjectName(QStringLiteral("dessin"));
+    Fond = new QWidget(this);
+    Fond->setObjectName(QStringLiteral("Fond"));
+    Fond->resize(LargeurFond, HauteurFond);
+    Fond->setAutoFillBackground(true);
+
+    titrelibelle = libelle(QStringLiteral("Réservation"), "titrelibelle", Fond, 16, 10);
+    QFont titre = titrelibelle->font();
+    titre.setPointSizeF(12);
+    titre.setBold(true);
+    titrelibelle->setFont(titre);
+    titrelibelle->adjustSize();
+    numreservation = libelle(QStringLiteral("NuméroResvervation"), "numreservation", Fond, 560, 14);
+    numreservation->setMinimumWidth(150);
+
+    libelle(QStringLiteral("Client"), "libelleNomClient", Fond, 16, 48);
+    NomClient = boite(QStringLiteral("Text1"), "NomClient", Fond, {130, 44, 300, 22});
+    libelle(QStringLiteral("Date de début :"), "libelleDatedebut", Fond, 16, 76);
+    datedebut = boite(QStringLiteral("Text1"), "datedebut", Fond, {130, 72, 100, 22});
+    libelle(QStringLiteral("Heure de début :"), "libelleHeuredebut", Fond, 250, 76);
+    heuredebut = boite(QStringLiteral("Text1"), "heuredebut", Fond, {370, 72, 60, 22});
+    libelle(QStringLiteral("Date de fin :"), "libelleDatefin", Fond, 16, 104);
+    datefin = boite(QStringLiteral("Text1"), "datefin", Fond, {130, 100, 100, 22});
+    heurefin = boite(QStringLiteral("Text1"), "heurefin", Fond, {370, 100, 60, 22});
+    libelle(QStringLiteral("Nb nuits : "), nullptr, Fond, 450, 104);
+    Nbjour = libelle(QStringLiteral("0"), "Nbjour", Fond, 520, 104);
+    Nbjour->setMinimumWidth(80);
+
+    Objets = liste(QStringLiteral("Combo1"), "Objets", Fond, {130, 130, 300, 22});
+    etat = liste(QStringLiteral("Etat"), "etat", Fond, {130, 158, 300, 22});
+    libelle(QStringLiteral("Nb adultes : "), nullptr, Fond, 16, 190);
+    nbadultes = boite(QStringLiteral("1"), "nbadultes", Fond, {130, 186, 50, 22});
+    libelle(QStringLiteral("Nb enfants :"), nullptr, Fond, 200, 190);
+    nbenfants = boite(QStringLiteral("0"), "nbenfants", Fond, {300, 186, 50, 22});
+    libelle(QStringLiteral("Remarque"), nullptr, Fond, 16, 218);
+    remarque = new QPlainTextEdit(Fond);
+    remarque->setObjectName(QStringLiteral("remarque"));
+    remarque->setGeometry(130, 214, 300, 58);
+    libelle(QStringLiteral("Tél."), nullptr, Fond, 16, 284);
+    telephone = boite(QString(), "telephone", Fond, {130, 280, 300, 22});
+    libelle(QStringLiteral("Mail"), nullptr, Fond, 16, 312);
+    Email = boite(QString(), "Email", Fond, {130, 308, 300, 22});
+
+    infos = new QTabWidget(Fond);
+    infos->setObjectName(QStringLiteral("infos"));
+    infos->setGeometry(16, 340, 500, 204);
+    const char *const Onglets[]
+        = {"Réservation", "Confirm", "Arrivée", "Fact.", "Client", "Conso", "Prest.", "Histo."};
+    QVector<QWidget *> pages;
+    for (const char *onglet : Onglets) {
+        auto *page = new QWidget;
+        infos->addTab(page, QString::fromUtf8(onglet));
+        pages << page;
+    }
+    libelle(QStringLiteral("arrhes : "), "libelleArrhes", pages[0], 8, 12);
+    arrhes = boite(QStringLiteral("0"), "arrhes", pages[0], {110, 8, 100, 22});
+    libelle(QStringLiteral("Date Attendue : "), nullptr, pages[0], 8, 42);
+    datelimite = boite(QString(), "datelimite", pages[0], {110, 38, 100, 22});
+    Confirmation = bouton(QStringLiteral("Confirmation Réservation"), "Confirmation", pages[0],
+                          {230, 8, 250, 26});
+    const char *const Contrats[] = {"Imprimer le Contrat", "Email Contrat", "Poste", "Fax"};
+    for (int i = 0; i < 4; ++i) {
+        xpcmdbutton *contrat = bouton(QString::fromUtf8(Contrats[i]), "ImprimerContrat", pages[0],
+                                      {230 + (i % 2) * 128, 44 + (i / 2) * 32, 122, 26});
+        contrat->setProperty("Index", i);
+        ImprimerContrat << contrat;
+        connect(contrat, &xpcmdbutton::Click, this, [this, i] { ImprimerContrat_Click(i); });
+    }
+    ticketconso = new TicketDeCaisse(pages[5]);
+    ticketconso->setObjectName(QStringLiteral("ticketconso"));
+    ticketconso->setGeometry(4, 4, 486, 166);
+    tickethisto = new TicketDeCaisse(pages[7]);
+    tickethisto->setObjectName(QStringLiteral("tickethisto"));
+    tickethisto->setGeometry(4, 4, 486, 166);
+
+    Ticket = new TicketDeCaisse(Fond);
+    Ticket->setObjectName(QStringLiteral("Ticket"));
+    Ticket->setGeometry(540, 44, 220, 300);
+    du = libelle(QStringLiteral("0.00"), "du", Fond, 540, 350);
+    du->setMinimumWidth(220);
+    du->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont gras = du->font();
+    gras.setBold(true);
+    du->setFont(gras);
+
+    BoutonBAR = bouton(QStringLiteral("Conso"), "BoutonBAR", Fond, {540, 380, 105, 28});
+    Encaisser = bouton(QStringLiteral("Encaisser"), "Encaisser", Fond, {655, 380, 105, 28});
+    ajouter = bouton(QStringLiteral("&Ajouter"), "ajouter", Fond, {540, 420, 105, 28});
+    Modifier = bouton(QStringLiteral("Modifier"), "Modifier", Fond, {540, 420, 105, 28});
+    supprimer = bouton(QStringLiteral("&Supprimer"), "supprimer", Fond, {655, 420, 105, 28});
+    Annuler = bouton(QStringLiteral("Revenir"), "Annuler", Fond, {540, 460, 220, 28});
+    xpcmdbutton1 = bouton(QStringLiteral("X"), "xpcmdbutton1", Fond, {738, 8, 30, 24});
+    for (xpcmdbutton *b : {ajouter, Modifier, supprimer, Confirmation, Encaisser})
+        b->setEnabled(false);
+
+    connect(ajouter, &xpcmdbutton::Click, this, &reservations::ajouter_Click);
+    connect(Modifier, &xpcmdbutton::Click, this, &reservations::Modifier_Click);
+    connect(supprimer, &xpcmdbutton::Click, this, &reservations::supprimer_Click);
+    connect(Annuler, &xpcmdbutton::Click, this, &reservations::Annuler_Click);
+    connect(xpcmdbutton1, &xpcmdbutton::Click, this, &reservations::xpcmdbutton1_Click);
+    connect(Confirmation, &xpcmdbutton::Click, this, &reservations::Confirmation_Click);
+    connect(BoutonBAR, &xpcmdbutton::Click, this, &reservations::BoutonBAR_Click);
+    connect(Encaisser, &xpcmdbutton::Click, this, &reservations::Encaisser_Click);
+    connect(infos, &QTabWidget::currentChanged, this, &reservations::infos_Click);
+    datedebut->installEventFilter(this);
+    datefin->installEventFilter(this);
+}
+
+void reservations::charger()
+{
+    MontrerFondDialogue(dessin, Fond);
+    Ticket->init();
+
+    const QString titre = Traduire(QStringLiteral("Réservation"));
+    setWindowTitle(titre);
+    titrelibelle->setText(titre);
+    titrelibelle->adjustSize();
+    const struct
+    {
+        const char *nom;
+        const char *texte;
+    } Traduits[] = {{"libelleNomClient", "Client"},
+                    {"libelleArrhes", "arrhes"},
+                    {"libelleDatedebut", "Date Arrivée"},
+                    {"libelleHeuredebut", "heure"},
+                    {"libelleDatefin", "Date Départ"}};
+    for (const auto &traduit : Traduits) {
+        if (auto *etiquette = Fond->findChild<QLabel *>(QLatin1String(traduit.nom))) {
+            etiquette->setText(Traduire(QString::fromUtf8(traduit.texte)));
+            etiquette->adjustSize();
+        }
+    }
+
+    for (int onglet : {1, 2, 3})
+        infos->setTabEnabled(onglet, false);
+
+    Recordset lesObjets(m_contexte.BasePlanning(),
+                        QString::fromLatin1(TextesSQL::objetsDuSelecteur));
+    for (; !lesObjets.fin(); lesObjets.suivant()) {
+        Objets->addItem(lesObjets.champ(QStringLiteral("Numero")).toString() + QStringLiteral(" : ")
+                        + lesObjets.champ(QStringLiteral("Nom")).toString());
+    }
+    if (Objets->count() > 0)
+        Objets->setCurrentIndex(0);
+
+    for (const Etat &element : m_contexte.ListeEtats)
+        etat->addItem(element.Intitule);
+    if (etat->count() > 0)
+        etat->setCurrentIndex(0);
+}
+
+void reservations::FormAppelante(Appelante *fenetre)
+{
+    s_appelante = fenetre;
+    s_fenetreAppelante = fenetre ? fenetre->fenetre() : nullptr;
+}
+
+Appelante *reservations::appelante() const
+{
+    return s_fenetreAppelante ? s_appelante : nullptr;
+}
+
+void reservations::reactiverAppelante()
+{
+    if (Appelante *fenetre = appelante())
+        fenetre->fenetre()->setEnabled(true);
+}
+
+void reservations::TrouverReservation(const QString &numero)
+{
+    // Opened and closed again at once, as it always was; nothing reads it.
+    Recordset jeu(
+        m_contexte.BasePlanning(),
+        QStringLiteral("select * from RESERVATION_NOMINATIVE where [NumeroReservation] = ")
+            + TextesSQL::nombreOuNull(numero) + u';');
+    Q_UNUSED(jeu);
+}
+
+void reservations::Fonction_Ajouter()
+{
+    numreservation->setText(QStringLiteral("nouveau"));
+    ajouter->setEnabled(true);
+    ajouter->setVisible(true);
+    Modifier->setVisible(false);
+    NomClient->clear();
+    datedebut->clear();
+    datefin->clear();
+    heuredebut->setText(ValeurINI(QStringLiteral("system"), QStringLiteral("heuredebut"),
+                                  QStringLiteral("14:00"), m_contexte.FichierINIPrincipal,
+                                  LIRE_ET_CREER));
+    heurefin->setText(ValeurINI(QStringLiteral("system"), QStringLiteral("heurefin"),
+                                QStringLiteral("12:00"), m_contexte.FichierINIPrincipal,
+                                LIRE_ET_CREER));
+}
+
+void reservations::Fonction_Modifier()
+{
+    Modifier->setEnabled(true);
+    supprimer->setEnabled(true);
+    Modifier->setVisible(true);
+    ajouter->setVisible(false);
+}
+
+void reservations::miseajourtousleschamps(Recordset &jeu)
+{
+    const auto fixer = [&jeu](const QString &nom, const QVariant &valeur) {
+        if (jeu.accepte(nom, valeur))
+            jeu.fixerChamp(nom, valeur);
+    };
+    const auto nombre = [&fixer](const QString &nom, const QString &texte) {
+        const double valeur = Conversion::ValeurNumerique(texte);
+        if (std::isfinite(valeur))
+            fixer(nom, valeur);
+    };
+    const auto moment = [&fixer](const QString &nom, const QString &texte) {
+        const QDateTime lu = SaisieReservation::dateSaisie(texte);
+        if (lu.isValid())
+            fixer(nom, lu);
+    };
+    nombre(QStringLiteral("objet"), Objets->currentText());
+    fixer(QStringLiteral("nomclient"), NomClient->text());
+    moment(QStringLiteral("datedebut"), datedebut->text() + u' ' + heuredebut->text());
+    moment(QStringLiteral("datefin"), datefin->text() + u' ' + heurefin->text());
+    if (const auto depot = SaisieReservation::arrhesSaisies(arrhes->text()))
+        fixer(QStringLiteral("arrhes"), *depot);
+    moment(QStringLiteral("datelimite"), datelimite->text());
+    nombre(QStringLiteral("etat"), etat->currentText());
+    nombre(QStringLiteral("nbadultes"), nbadultes->text());
+    nombre(QStringLiteral("nbenfants"), nbenfants->text());
+    const auto avecBlanc = [](const QString &texte) {
+        return Conversion::SansNull(texte).toString() + u' ';
+    };
+    fixer(QStringLiteral("remarque"), avecBlanc(remarque->toPlainText()));
+    fixer(QStringLiteral("telephone"), avecBlanc(telephone->text()));
+    fixer(QStringLiteral("email"), avecBlanc(Email->text()));
+}
+
+qint32 reservations::numeroAffiche() const
+{
+    const double numero = Conversion::ValeurNumerique(numreservation->text());
+    if (!std::isfinite(numero) || numero < INT32_MIN || numero > INT32_MAX)
+        return 0;
+    return qint32(numero);
+}
+
+void reservations::ajouter_Click()
+{
+    const QString message = SaisieReservation::messageDeValidation(
+        heuredebut->text(), heurefin->text(), datedebut->text(), datefin->text());
+    if (!message.isEmpty()) {
+        BoiteMessage::afficher(this, message);
+        return;
+    }
+    if (NomClient->text().isEmpty())
+        NomClient->setText(SaisieReservation::nomClientParDefaut(etat->currentText()));
+
+    const QSqlDatabase base = m_contexte.BasePlanning();
+    Recordset jeu(base, QString::fromLatin1(TextesSQL::toutesLesReservations),
+                  Recordset::Mode::AjoutSeulement);
+    qint32 NumeroPrevu = 1;
+    {
+        Recordset maximum(base, QString::fromLatin1(TextesSQL::maximumNumero));
+        const double plusGrand = maximum.champ(QStringLiteral("a")).toDouble();
+        if (!maximum.fin() && std::isfinite(plusGrand) && plusGrand >= 0 && plusGrand < INT32_MAX)
+            NumeroPrevu = qint32(plusGrand) + 1;
+    }
+    jeu.ajouter();
+    miseajourtousleschamps(jeu);
+    const QSqlError erreur = jeu.estOuvert() ? jeu.valider() : jeu.erreur();
+    if (erreur.isValid()) {
+        // Nothing was stored: the owner is told, and keeps what was typed to try again.
+        BoiteMessage::afficher(
+            this, QStringLiteral("La réservation n'a pas pu être enregistrée :\n") + erreur.text());
+        return;
+    }
+    // The number the store gave the row; the same as the one foreseen, unless another program
+    // added a reservation in between.
+    jeu.dernier();
+    const double donne = jeu.champ(QStringLiteral("NumeroReservation")).toDouble();
+    if (donne >= 1 && donne <= INT32_MAX)
+        NumeroPrevu = qint32(donne);
+
+    const QDateTime arrivee = SaisieReservation::dateSaisie(datedebut->text());
+    if (m_planning)
+        m_planning->fixerDatedepart(arrivee.date());
+    if (Appelante *fenetre = appelante()) {
+        fenetre->fixerReservationEncours(NumeroPrevu);
+        fenetre->fenetre()->setEnabled(true);
+    }
+    close();
+    AjoutOperation(base, NumeroPrevu, 0, QString(), QStringLiteral("Création de la reservation"));
+    if (m_planning)
+        m_planning->rafraichir();
+}
+
+void reservations::Modifier_Click()
+{
+    const QString message = SaisieReservation::messageDeValidation(
+        heuredebut->text(), heurefin->text(), datedebut->text(), datefin->text());
+    if (!message.isEmpty()) {
+        BoiteMessage::afficher(this, message);
+        return;
+    }
+    if (NomClient->text().isEmpty())
+        NomClient->setText(SaisieReservation::nomClientParDefaut(etat->currentText()));
+
+    const QSqlDatabase base = m_contexte.BasePlanning();
+    Recordset jeu(base, TextesSQL::reservationParNumero(windowTitle().mid(11)));
+    QSqlError erreur = jeu.erreur();
+    if (!erreur.isValid() && jeu.fin()) {
+        erreur = QSqlError(QStringLiteral("Cette réservation n'existe plus dans la base : elle a "
+                                          "peut-être été supprimée entre-temps."),
+                           QString(), QSqlError::StatementError);
+    }
+    if (!erreur.isValid()) {
+        jeu.modifier();
+        miseajourtousleschamps(jeu);
+        erreur = jeu.valider();
+    }
+    if (erreur.isValid()) {
+        // Nothing was changed: no note in the journal, the planning stays where it is, and the
+        // dialog stays open with what was typed.
+        BoiteMessage::afficher(
+            this, QStringLiteral("La réservation n'a pas pu être modifiée :\n") + erreur.text());
+        return;
+    }
+    if (m_planning)
+        m_planning->fixerDatedepart(SaisieReservation::dateSaisie(datedebut->text()).date());
+    AjoutOperation(base, Conversion::ValeurNumerique(numreservation->text()), 0, QString(),
+                   QStringLiteral("Modification d'informations"));
+    if (Appelante *fenetre = appelante()) {
+        fenetre->fixerReservationEncours(numeroAffiche());
+        fenetre->fenetre()->setEnabled(true);
+    }
+    close();
+}
+
+void reservations::supprimer_Click()
+{
+    Recordset jeu(m_contexte.BasePlanning(),
+                  TextesSQL::reservationParNumero(windowTitle().mid(11)));
+    QSqlError erreur = jeu.erreur();
+    if (!erreur.isValid() && !jeu.fin())
+        erreur = jeu.supprimer();
+    if (erreur.isValid()) {
+        // A stay that is still in the base must not look deleted.
+        BoiteMessage::afficher(
+            this, QStringLiteral("La réservation n'a pas pu être supprimée :\n") + erreur.text());
+        return;
+    }
+    reactiverAppelante();
+    close();
+    if (m_planning)
+        m_planning->rafraichir();
+}
+
+void reservations::Annuler_Click()
+{
+    const qint32 numero = numeroAffiche();
+    if (Appelante *fenetre = appelante(); fenetre && numero != 0)
+        fenetre->fixerReservationEncours(numero);
+    reactiverAppelante();
+    close();
+}
+
+void reservations::xpcmdbutton1_Click()
+{
+    Annuler_Click();
+}
+
+void reservations::closeEvent(QCloseEvent *evenement)
+{
+    // However the window goes (a button, the window manager, the end of the program), the
+    // window that waits for it must not stay disabled.
+    reactiverAppelante();
+    QWidget::closeEvent(evenement);
+}
+
+void reservations::AfficherLeTicket()
+{
+    Recordset compte(m_contexte.BasePlanning(),
+                     TextesSQL::compteDeLaReservation(numreservation->text()));
+    Ticket->init();
+    double solde = 0;
+    if (!compte.erreur().isValid()) {
+        for (; !compte.fin(); compte.suivant()) {
+            const QVariant prix = compte.champ(QStringLiteral("prix"));
+            Ticket->AjoutTexte(
+                Conversion::SansNull(compte.champ(QStringLiteral("libelle"))).toString());
+            Ticket->AjoutTexte(Conversion::FormaterChamp(5, prix).toString());
+            solde += prix.toDouble();
+        }
+    }
+    du->setText(Conversion::FormaterChamp(5, solde).toString());
+}
+
+void reservations::remplirTicketDate(TicketDeCaisse *ticket, const QString &texteSql,
+                                     bool avecMontant)
+{
+    Recordset jeu(m_contexte.BasePlanning(), texteSql);
+    ticket->init();
+    if (jeu.erreur().isValid())
+        return;
+    for (; !jeu.fin(); jeu.suivant()) {
+        const QDateTime quand = jeu.champ(QStringLiteral("date")).toDateTime();
+        ticket->AjoutTexte(quand.toString(QStringLiteral("dd/MM/yy HH:mm")) + QStringLiteral(" : ")
+                           + Conversion::SansNull(jeu.champ(QStringLiteral("libelle"))).toString());
+        if (avecMontant)
+            ticket->AjoutTexte(
+                Conversion::FormaterChamp(5, jeu.champ(QStringLiteral("prix"))).toString());
+    }
+}
+
+void reservations::infos_Click(int onglet)
+{
+    if (onglet == 5)
+        remplirTicketDate(ticketconso, TextesSQL::compteDeLaReservation(numreservation->text()),
+                          true);
+    else if (onglet == 7)
+        remplirTicketDate(tickethisto, TextesSQL::historiqueDeLaReservation(numreservation->text()),
+                          false);
+}
+
+void reservations::ImprimerContrat_Click(int index)
+{
+    if (index < 0 || index >= ImprimerContrat.size())
+        return;
+    AjoutOperation(m_contexte.BasePlanning(), Conversion::ValeurNumerique(numreservation->text()),
+                   0, QString(),
+                   QStringLiteral("Envoi contrat par ") + ImprimerContrat[index]->Caption());
+}
+
+void reservations::Confirmation_Click()
+{
+    AjoutOperation(m_contexte.BasePlanning(), Conversion::ValeurNumerique(numreservation->text()),
+                   0, QString(), QStringLiteral("Confirmation de réservation"));
+    if (ouvrirEncaissement)
+        ouvrirEncaissement(numreservation->text());
+    Ticket->AjoutTexte(QStringLiteral("bonjour"));
+    infos->setTabEnabled(1, true);
+    Confirmation->setVisible(false);
+    infos->setCurrentIndex(1);
+}
+
+void reservations::BoutonBAR_Click()
+{
+    if (ouvrirBar)
+        ouvrirBar(numreservation->text());
+}
+
+void reservations::Encaisser_Click()
+{
+    if (ouvrirEncaissement)
+        ouvrirEncaissement(numreservation->text());
+}
+
+void reservations::datedebut_LostFocus()
+{
+    if (const auto nuits = SaisieReservation::nombreDeNuits(datedebut->text(), datefin->text()))
+        Nbjour->setText(*nuits);
+}
+
+void reservations::datefin_LostFocus()
+{
+    datedebut_LostFocus();
+}
+
+bool reservations::eventFilter(QObject *objet, QEvent *evenement)
+{
+    if (evenement->type() == QEvent::FocusOut && (objet == datedebut || objet == datefin))
+        datedebut_LostFocus();
+    return QWidget::eventFilter(objet, evenement);
+}

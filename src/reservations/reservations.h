@@ -1,0 +1,113 @@
+#pragma once
+
+#include <QPointer>
+#include <QVector>
+#include <QWidget>
+
+#include <functional>
+
+class Appelante;
+class Contexte;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QTabWidget;
+class Recordset;
+class TicketDeCaisse;
+class xpcmdbutton;
+
+// The one dialog where a reservation is typed in, looked at, changed or deleted. It covers the
+// screen over a darkened picture of it, with its panel `Fond` in the middle. Closing it, by
+// whatever button, deletes it: every opening starts afresh from the design values.
+//
+// New mode: Fonction_Ajouter, then shown modally. Modify mode: Fonction_Modifier, the fields
+// filled by the opener, shown without modality while the opener waits, disabled, for the dialog
+// to enable it again.
+class reservations : public QWidget
+{
+    Q_OBJECT
+public:
+    // `planning` is the planning window, which every save moves to the arrival day.
+    reservations(Contexte &contexte, Appelante *planning);
+    ~reservations() override;
+
+    void FormAppelante(Appelante *fenetre);
+    void TrouverReservation(const QString &numero);
+    void Fonction_Ajouter();
+    void Fonction_Modifier();
+    // Copies every box into the current row of `jeu`, which the caller has put into add or edit
+    // state. A box whose text the field cannot take is skipped; the field keeps its value.
+    void miseajourtousleschamps(Recordset &jeu);
+    void AfficherLeTicket();
+
+    // Handlers, public so the tests press the buttons as a person would.
+    void ajouter_Click();
+    void Modifier_Click();
+    void supprimer_Click();
+    void Annuler_Click();
+    void xpcmdbutton1_Click();
+    void Confirmation_Click();
+    void ImprimerContrat_Click(int index);
+    void BoutonBAR_Click();
+    void Encaisser_Click();
+    void infos_Click(int onglet);
+    void datedebut_LostFocus();
+    void datefin_LostFocus();
+
+    // The till's windows plug in here; each is given the reservation number as the dialog shows
+    // it. Until then the buttons open nothing.
+    std::function<void(const QString &numero)> ouvrirEncaissement;
+    std::function<void(const QString &numero)> ouvrirBar;
+
+    QLabel *dessin;
+    QWidget *Fond;
+    QLabel *titrelibelle;
+    QLabel *numreservation;
+    QLineEdit *NomClient;
+    QLineEdit *datedebut;
+    QLineEdit *heuredebut;
+    QLineEdit *datefin;
+    QLineEdit *heurefin;
+    QLabel *Nbjour;
+    QComboBox *Objets;
+    QComboBox *etat;
+    QLineEdit *nbadultes;
+    QLineEdit *nbenfants;
+    QLineEdit *arrhes;
+    QLineEdit *datelimite;
+    QPlainTextEdit *remarque;
+    QLineEdit *telephone;
+    QLineEdit *Email;
+    QLabel *du;
+    TicketDeCaisse *Ticket;
+    TicketDeCaisse *ticketconso;
+    TicketDeCaisse *tickethisto;
+    QTabWidget *infos;
+    xpcmdbutton *ajouter;
+    xpcmdbutton *Modifier;
+    xpcmdbutton *supprimer;
+    xpcmdbutton *Annuler;
+    xpcmdbutton *xpcmdbutton1;
+    xpcmdbutton *BoutonBAR;
+    xpcmdbutton *Confirmation;
+    xpcmdbutton *Encaisser;
+    QVector<xpcmdbutton *> ImprimerContrat;
+
+protected:
+    void closeEvent(QCloseEvent *evenement) override;
+    bool eventFilter(QObject *objet, QEvent *evenement) override;
+
+private:
+    void construire();
+    void charger();
+    QLabel *libelle(const QString &texte, const char *nom, QWidget *parent, int x, int y);
+    // The caller set by FormAppelante, kept from one opening to the next while its window lives.
+    Appelante *appelante() const;
+    void reactiverAppelante();
+    qint32 numeroAffiche() const;
+    void remplirTicketDate(TicketDeCaisse *ticket, const QString &texteSql, bool avecMontant);
+
+    Contexte &m_contexte;
+    Appelante *m_planning;
+};
