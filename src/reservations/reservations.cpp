@@ -29,7 +29,7 @@ namespace {
 QPointer<QWidget> s_fenetreAppelante;
 Appelante *s_appelante = nullptr;
 
-constexpr int LargeurFond = 780;
+constexpr int LargeurFond = 860;
 constexpr int HauteurFond = 560;
 
 QLineEdit *boite(const QString &texte, const char *nom, QWidget *parent, const QRect &place)
@@ -100,7 +100,7 @@ void reservations::construire()
     titre.setBold(true);
     titrelibelle->setFont(titre);
     titrelibelle->adjustSize();
-    numreservation = libelle(QStringLiteral("NuméroResvervation"), "numreservation", Fond, 560, 14);
+    numreservation = libelle(QStringLiteral("NuméroResvervation"), "numreservation", Fond, 640, 14);
     numreservation->setMinimumWidth(150);
 
     libelle(QStringLiteral("Client"), "libelleNomClient", Fond, 16, 48);
@@ -133,7 +133,7 @@ void reservations::construire()
 
     infos = new QTabWidget(Fond);
     infos->setObjectName(QStringLiteral("infos"));
-    infos->setGeometry(16, 340, 500, 204);
+    infos->setGeometry(16, 340, 580, 204);
     const char *const Onglets[]
         = {"Réservation", "Confirm", "Arrivée", "Fact.", "Client", "Conso", "Prest.", "Histo."};
     QVector<QWidget *> pages;
@@ -147,39 +147,39 @@ void reservations::construire()
     libelle(QStringLiteral("Date Attendue : "), nullptr, pages[0], 8, 42);
     datelimite = boite(QString(), "datelimite", pages[0], {110, 38, 100, 22});
     Confirmation = bouton(QStringLiteral("Confirmation Réservation"), "Confirmation", pages[0],
-                          {230, 8, 250, 26});
+                          {230, 8, 326, 26});
     const char *const Contrats[] = {"Imprimer le Contrat", "Email Contrat", "Poste", "Fax"};
     for (int i = 0; i < 4; ++i) {
         xpcmdbutton *contrat = bouton(QString::fromUtf8(Contrats[i]), "ImprimerContrat", pages[0],
-                                      {230 + (i % 2) * 128, 44 + (i / 2) * 32, 122, 26});
+                                      {230 + (i % 2) * 166, 44 + (i / 2) * 32, 160, 26});
         contrat->setProperty("Index", i);
         ImprimerContrat << contrat;
         connect(contrat, &xpcmdbutton::Click, this, [this, i] { ImprimerContrat_Click(i); });
     }
     ticketconso = new TicketDeCaisse(pages[5]);
     ticketconso->setObjectName(QStringLiteral("ticketconso"));
-    ticketconso->setGeometry(4, 4, 486, 166);
+    ticketconso->setGeometry(4, 4, 566, 166);
     tickethisto = new TicketDeCaisse(pages[7]);
     tickethisto->setObjectName(QStringLiteral("tickethisto"));
-    tickethisto->setGeometry(4, 4, 486, 166);
+    tickethisto->setGeometry(4, 4, 566, 166);
 
     Ticket = new TicketDeCaisse(Fond);
     Ticket->setObjectName(QStringLiteral("Ticket"));
-    Ticket->setGeometry(540, 44, 220, 300);
-    du = libelle(QStringLiteral("0.00"), "du", Fond, 540, 350);
+    Ticket->setGeometry(620, 44, 220, 300);
+    du = libelle(QStringLiteral("0.00"), "du", Fond, 620, 350);
     du->setMinimumWidth(220);
     du->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont gras = du->font();
     gras.setBold(true);
     du->setFont(gras);
 
-    BoutonBAR = bouton(QStringLiteral("Conso"), "BoutonBAR", Fond, {540, 380, 105, 28});
-    Encaisser = bouton(QStringLiteral("Encaisser"), "Encaisser", Fond, {655, 380, 105, 28});
-    ajouter = bouton(QStringLiteral("&Ajouter"), "ajouter", Fond, {540, 420, 105, 28});
-    Modifier = bouton(QStringLiteral("Modifier"), "Modifier", Fond, {540, 420, 105, 28});
-    supprimer = bouton(QStringLiteral("&Supprimer"), "supprimer", Fond, {655, 420, 105, 28});
-    Annuler = bouton(QStringLiteral("Revenir"), "Annuler", Fond, {540, 460, 220, 28});
-    xpcmdbutton1 = bouton(QStringLiteral("X"), "xpcmdbutton1", Fond, {738, 8, 30, 24});
+    BoutonBAR = bouton(QStringLiteral("Conso"), "BoutonBAR", Fond, {620, 380, 105, 28});
+    Encaisser = bouton(QStringLiteral("Encaisser"), "Encaisser", Fond, {735, 380, 105, 28});
+    ajouter = bouton(QStringLiteral("&Ajouter"), "ajouter", Fond, {620, 420, 105, 28});
+    Modifier = bouton(QStringLiteral("Modifier"), "Modifier", Fond, {620, 420, 105, 28});
+    supprimer = bouton(QStringLiteral("&Supprimer"), "supprimer", Fond, {735, 420, 105, 28});
+    Annuler = bouton(QStringLiteral("Revenir"), "Annuler", Fond, {620, 460, 220, 28});
+    xpcmdbutton1 = bouton(QStringLiteral("X"), "xpcmdbutton1", Fond, {818, 8, 30, 24});
     for (xpcmdbutton *b : {ajouter, Modifier, supprimer, Confirmation, Encaisser})
         b->setEnabled(false);
 
