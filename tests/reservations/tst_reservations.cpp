@@ -49,6 +49,9 @@ private slots:
     void notesDeContrat();
     void revenirSurUneNouvelle();
     void compteurDeNuits();
+    void confirmation();
+    void lObjetDouzeNEstPasLUn();
+    void fermeeAutrementLePlanningRevit();
     void appuiSurUneBarreOuvreEtAttend();
     void boutonPlusOuvreEnModeNouveau();
 
@@ -592,6 +595,63 @@ void TestReservations::compteurDeNuits()
     dialogue->datedebut->clear();
     dialogue->datedebut_LostFocus();
     QCOMPARE(dialogue->Nbjour->text(), QStringLiteral("4"));
+}
+
+void TestReservations::confirmation()
+{
+    const qint64 numero = reserver(QStringLiteral("Petit"));
+    QPointer<reservations> dialogue = ouvrirDepuisLaBarre(numero);
+    QVERIFY(dialogue);
+    QString numeroEncaisse = QStringLiteral("aucun");
+    dialogue->ouvrirEncaissement = [&](const QString &texte) {
+        numeroEncaisse = texte;
+    };
+    const int hauteur = dialogue->Ticket->hauteurRuban();
+    dialogue->Confirmation_Click();
+    QCOMPARE(nombre(QStringLiteral("select count(*) from OPERATIONS where numeroreservation = %1 "
+                                   "and libelle = 'Confirmation de réservation'")
+                        .arg(numero)),
+             1);
+    QCOMPARE(numeroEncaisse, QString::number(numero));
+    QVERIFY(dialogue->Ticket->hauteurRuban() > hauteur); // "bonjour"
+    QVERIFY(dialogue->infos->isTabEnabled(1));
+    QCOMPARE(dialogue->infos->currentIndex(), 1);
+    QVERIFY(dialogue->Confirmation->isHidden());
+}
+
+// Entries begin with the object number and a blank: object 1 must not pick "12 : ...".
+void TestReservations::lObjetDouzeNEstPasLUn()
+{
+    QSqlQuery(QStringLiteral("delete from OBJETS"), base());
+    QSqlQuery(
+        QStringLiteral("insert into OBJETS (Numero, Nom) values (12, 'Chalet'), (1, 'Tente')"),
+        base());
+    for (int objet : {1, 12}) {
+        QSqlQuery(QStringLiteral("delete from RESERVATIONS"), base());
+        QSqlQuery(QStringLiteral("insert into RESERVATIONS (NumeroReservation, Objet, nomclient, "
+                                 "DateDebut, DateFin, Etat) values (5, %1, 'Simon', "
+                                 "'2027-07-10 14:00:00', '2027-07-12 12:00:00', 1)")
+                      .arg(objet),
+                  base());
+        QPointer<reservations> dialogue = ouvrirDepuisLaBarre(5);
+        QVERIFY(dialogue);
+        QVERIFY2(dialogue->Objets->currentText().startsWith(QString::number(objet) + " : "),
+                 qPrintable(dialogue->Objets->currentText()));
+        QCOMPARE(dialogue->windowTitle(), QStringLiteral("Réservation 5"));
+        delete dialogue.data();
+    }
+}
+
+// However the dialog goes, the planning that waits for it is enabled again.
+void TestReservations::fermeeAutrementLePlanningRevit()
+{
+    const qint64 numero = reserver(QStringLiteral("Girard"));
+    QPointer<reservations> dialogue = ouvrirDepuisLaBarre(numero);
+    QVERIFY(dialogue);
+    QVERIFY(!m_planning->isEnabled());
+    dialogue->close();
+    fermer(dialogue);
+    QVERIFY(m_planning->isEnabled());
 }
 
 // A press on a bar opens the stay and the planning waits, disabled, until the dialog closes.
