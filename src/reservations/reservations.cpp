@@ -22,6 +22,7 @@
 #include <QTabWidget>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -328,21 +329,29 @@ void reservations::miseajourtousleschamps(Recordset &jeu)
 qint32 reservations::numeroAffiche() const
 {
     const double numero = Conversion::ValeurNumerique(numreservation->text());
-    if (!std::isfinite(numero) || numero < INT32_MIN || numero > INT32_MAX)
+    if (!std::isfinite(numero) || numero < std::numeric_limits<qint32>::min()
+        || numero > std::numeric_limits<qint32>::max())
         return 0;
     return qint32(numero);
 }
 
-void reservations::ajouter_Click()
+bool reservations::validerLaSaisie()
 {
     const QString message = SaisieReservation::messageDeValidation(
         heuredebut->text(), heurefin->text(), datedebut->text(), datefin->text());
     if (!message.isEmpty()) {
         BoiteMessage::afficher(this, message);
-        return;
+        return false;
     }
     if (NomClient->text().isEmpty())
         NomClient->setText(SaisieReservation::nomClientParDefaut(etat->currentText()));
+    return true;
+}
+
+void reservations::ajouter_Click()
+{
+    if (!validerLaSaisie())
+        return;
 
     const QSqlDatabase base = m_contexte.BasePlanning();
     Recordset jeu(base, QString::fromLatin1(TextesSQL::toutesLesReservations),
@@ -351,7 +360,8 @@ void reservations::ajouter_Click()
     {
         Recordset maximum(base, QString::fromLatin1(TextesSQL::maximumNumero));
         const double plusGrand = maximum.champ(QStringLiteral("a")).toDouble();
-        if (!maximum.fin() && std::isfinite(plusGrand) && plusGrand >= 0 && plusGrand < INT32_MAX)
+        if (!maximum.fin() && std::isfinite(plusGrand) && plusGrand >= 0
+            && plusGrand < std::numeric_limits<qint32>::max())
             NumeroPrevu = qint32(plusGrand) + 1;
     }
     jeu.ajouter();
@@ -367,7 +377,7 @@ void reservations::ajouter_Click()
     // added a reservation in between.
     jeu.dernier();
     const double donne = jeu.champ(QStringLiteral("NumeroReservation")).toDouble();
-    if (donne >= 1 && donne <= INT32_MAX)
+    if (donne >= 1 && donne <= std::numeric_limits<qint32>::max())
         NumeroPrevu = qint32(donne);
 
     const QDateTime arrivee = SaisieReservation::dateSaisie(datedebut->text());
@@ -385,14 +395,8 @@ void reservations::ajouter_Click()
 
 void reservations::Modifier_Click()
 {
-    const QString message = SaisieReservation::messageDeValidation(
-        heuredebut->text(), heurefin->text(), datedebut->text(), datefin->text());
-    if (!message.isEmpty()) {
-        BoiteMessage::afficher(this, message);
+    if (!validerLaSaisie())
         return;
-    }
-    if (NomClient->text().isEmpty())
-        NomClient->setText(SaisieReservation::nomClientParDefaut(etat->currentText()));
 
     const QSqlDatabase base = m_contexte.BasePlanning();
     Recordset jeu(base, TextesSQL::reservationParNumero(windowTitle().mid(11)));

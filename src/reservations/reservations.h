@@ -101,6 +101,8 @@ protected:
 private:
     void construire();
     void charger();
+    // The checks before a save (one message box when they fail), then the default client name.
+    bool validerLaSaisie();
     QLabel *libelle(const QString &texte, const char *nom, QWidget *parent, int x, int y);
     // The caller set by FormAppelante, kept from one opening to the next while its window lives.
     Appelante *appelante() const;

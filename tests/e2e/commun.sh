@@ -109,6 +109,19 @@ debuter_scenario() {
     trap 'arreter_tout; rm -rf "$DOSSIER"' EXIT
 }
 
+# lancer_planning: starts the program on DOSSIER and waits for its frame; sets CADRE, its corner
+# X, Y and the corner of the planning's navigation block COLONNES_X, COLONNES_Y.
+lancer_planning() {
+    lancer "$DOSSIER"
+    CADRE=$(attendre_fenetre "PIVANE Razarivu $VERSION") \
+        || echec "aucune fenêtre « PIVANE Razarivu $VERSION »"
+    sleep 1
+    eval "$(xdotool getwindowgeometry --shell "$CADRE")"
+    # The planning window's controls, from the frame's corner (menu bar, strip, sub-window title).
+    COLONNES_X=$((X + 12))
+    COLONNES_Y=$((Y + 76))
+}
+
 creer_base_demo() {
     etape "base de démonstration"
     "$CREER_BASE" "$DOSSIER/Razarivu.mdb" --demo || echec "razarivu-creer-base a échoué"

@@ -8,13 +8,7 @@ debuter_scenario "$@"
 creer_base_demo
 
 etape "le planning s'ouvre"
-lancer "$DOSSIER"
-CADRE=$(attendre_fenetre "PIVANE Razarivu $VERSION") || echec "aucune fenêtre « PIVANE Razarivu $VERSION »"
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$CADRE")"
-# The planning window's controls, from the frame's corner (menu bar, strip, sub-window title).
-COLONNES_X=$((X + 12))
-COLONNES_Y=$((Y + 76))
+lancer_planning
 GRILLE="400x280+$((X + 170))+$((Y + 145))"
 grille() {
     import -window root -crop "$GRILLE" +repage "$CAPTURES/grille-$1.png" 2>/dev/null \

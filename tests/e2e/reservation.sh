@@ -13,12 +13,7 @@ sql() {
 }
 
 etape "le planning s'ouvre"
-lancer "$DOSSIER"
-CADRE=$(attendre_fenetre "PIVANE Razarivu $VERSION") || echec "aucune fenêtre « PIVANE Razarivu $VERSION »"
-sleep 1
-eval "$(xdotool getwindowgeometry --shell "$CADRE")"
-COLONNES_X=$((X + 12))
-COLONNES_Y=$((Y + 76))
+lancer_planning
 # The dialog covers the 1280 x 800 screen; its 860 x 560 panel is in the middle.
 FOND_X=$(((1280 - 860) / 2))
 FOND_Y=$(((800 - 560) / 2))
