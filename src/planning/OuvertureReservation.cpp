@@ -44,9 +44,9 @@ void remplir(reservations &dialogue, const ReservationAffichee &barre, Appelante
 {
     dialogue.Fonction_Modifier();
     dialogue.NomClient->setText(barre.nomclient);
-    if (barre.DateDebut.isValid()) {
+    // A missing date leaves its boxes as they are, as a failed assignment did.
+    if (barre.DateDebut.isValid())
         dialogue.datedebut->setText(barre.DateDebut.toString(QStringLiteral("dd/MM/yyyy")));
-    }
     if (barre.DateFin.isValid())
         dialogue.datefin->setText(barre.DateFin.toString(QStringLiteral("dd/MM/yyyy")));
     if (barre.DateDebut.isValid())
