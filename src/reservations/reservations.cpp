@@ -12,6 +12,8 @@
 #include "data/TextesSQL.h"
 #include "reservations/Appelante.h"
 #include "reservations/SaisieReservation.h"
+#include "till/BAR.h"
+#include "till/Encaissement.h"
 #include "till/TicketDeCaisse.h"
 
 #include <QCloseEvent>
@@ -72,6 +74,19 @@ reservations::reservations(Contexte &contexte, Appelante *planning)
     setAttribute(Qt::WA_DeleteOnClose);
     construire();
     charger();
+    ouvrirEncaissement = [this](const QString &numero) {
+        auto *paiement = new Encaissement(m_contexte);
+        connect(paiement, &Encaissement::compteAMettreAJour, this, &reservations::AfficherLeTicket);
+        paiement->show();
+        paiement->reservation->setText(numero);
+    };
+    ouvrirBar = [this](const QString &numero) {
+        auto *bar = new BAR(m_contexte);
+        connect(bar, &BAR::compteAMettreAJour, this, &reservations::AfficherLeTicket);
+        bar->show();
+        bar->totaldu = 0;
+        bar->reservation->setText(numero);
+    };
 }
 
 reservations::~reservations() = default;
@@ -288,6 +303,9 @@ void reservations::Fonction_Modifier()
 {
     Modifier->setEnabled(true);
     supprimer->setEnabled(true);
+    // A stay that exists can be confirmed and paid for; a new one has no number yet.
+    Confirmation->setEnabled(true);
+    Encaisser->setEnabled(true);
     Modifier->setVisible(true);
     ajouter->setVisible(false);
 }

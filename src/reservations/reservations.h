@@ -55,8 +55,8 @@ public:
     void datedebut_LostFocus();
     void datefin_LostFocus();
 
-    // The till's windows plug in here; each is given the reservation number as the dialog shows
-    // it. Until then the buttons open nothing.
+    // The till's windows: the payment dialog and the bar, each given the reservation number as
+    // the dialog shows it. Tests put their own here.
     std::function<void(const QString &numero)> ouvrirEncaissement;
     std::function<void(const QString &numero)> ouvrirBar;
 

@@ -1,0 +1,145 @@
+#include "till/Encaissement.h"
+
+#include "app/BoiteMessage.h"
+#include "app/Contexte.h"
+#include "controls/FondDialogue.h"
+#include "controls/xpcmdbutton.h"
+#include "conversion/Conversion.h"
+#include "data/AjoutOperation.h"
+#include "till/Caisse.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+struct Genre
+{
+    const char *legende;
+    const char *code;
+};
+const Genre Genres[]
+    = {{"Espèces", "ESP"}, {"Carte Bleue", "CB"}, {"Chèque", "CHQ"}, {"Virement", "VIR"}};
+
+QLabel *etiquette(const QString &texte, const char *nom, QWidget *parent, int x, int y)
+{
+    auto *libelle = new QLabel(texte, parent);
+    if (nom)
+        libelle->setObjectName(QLatin1String(nom));
+    libelle->move(x, y);
+    libelle->adjustSize();
+    return libelle;
+}
+
+} // namespace
+
+Encaissement::Encaissement(Contexte &contexte)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_contexte(contexte)
+{
+    setObjectName(QStringLiteral("Encaissement"));
+    setWindowTitle(QStringLiteral("Encaissement"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowModality(Qt::ApplicationModal);
+
+    dessin = new QLabel(this);
+    dessin->setObjectName(QStringLiteral("dessin"));
+    Fond = new QWidget(this);
+    Fond->setObjectName(QStringLiteral("Fond"));
+    Fond->resize(480, 300);
+    Fond->setAutoFillBackground(true);
+
+    etiquette(QStringLiteral("reservation : "), nullptr, Fond, 16, 14);
+    reservation = etiquette(QStringLiteral("reservation"), "reservation", Fond, 110, 14);
+    reservation->setMinimumWidth(120);
+    for (int i = 0; i < 4; ++i) {
+        auto *bouton = new xpcmdbutton(Fond);
+        bouton->setObjectName(QStringLiteral("typereglemement"));
+        bouton->setProperty("Index", i);
+        bouton->setProperty("Tag", QString::fromLatin1(Genres[i].code));
+        bouton->setCaption(QString::fromUtf8(Genres[i].legende));
+        // One below the other, 40 pixels apart.
+        bouton->setGeometry(16, 44 + 40 * i, 130, 32);
+        connect(bouton, &xpcmdbutton::Click, this, [this, i] { typereglemement_Click(i); });
+        typereglemement << bouton;
+    }
+    typepaiement = etiquette(QString(), "typepaiement", Fond, 170, 44);
+    QFont grande = typepaiement->font();
+    grande.setPointSize(18);
+    typepaiement->setFont(grande);
+    typepaiement->setMinimumSize(290, 36);
+
+    etiquette(QStringLiteral("Montant : "), nullptr, Fond, 170, 104);
+    montant = new QLineEdit(QStringLiteral("0"), Fond);
+    montant->setObjectName(QStringLiteral("montant"));
+    montant->setGeometry(260, 100, 200, 24);
+    etiquette(QStringLiteral("Commentaire"), nullptr, Fond, 170, 140);
+    commentaire = new QLineEdit(Fond);
+    commentaire->setObjectName(QStringLiteral("commentaire"));
+    commentaire->setGeometry(170, 160, 290, 24);
+
+    OK = new QPushButton(QStringLiteral("OK"), Fond);
+    OK->setObjectName(QStringLiteral("OK"));
+    OK->setGeometry(250, 250, 100, 30);
+    OK->setDefault(true);
+    OK->setEnabled(false);
+    Annuler = new QPushButton(QStringLiteral("Annuler"), Fond);
+    Annuler->setObjectName(QStringLiteral("Annuler"));
+    Annuler->setGeometry(360, 250, 100, 30);
+    connect(OK, &QPushButton::clicked, this, &Encaissement::OK_Click);
+    connect(Annuler, &QPushButton::clicked, this, &Encaissement::Annuler_Click);
+
+    MontrerFondDialogue(dessin, Fond);
+}
+
+void Encaissement::typereglemement_Click(int index)
+{
+    if (index < 0 || index >= typereglemement.size())
+        return;
+    typepaiement->setText(typereglemement[index]->Caption());
+    typepaiement->setProperty("Tag", typereglemement[index]->property("Tag"));
+    OK->setEnabled(true);
+    montant->setFocus();
+    montant->selectAll();
+}
+
+void Encaissement::OK_Click()
+{
+    // Pressed through the keyboard's default button before any kind was chosen: nothing to do.
+    if (!OK->isEnabled())
+        return;
+    const std::optional<double> somme = Caisse::montantEncaisse(montant->text());
+    if (!somme) {
+        BoiteMessage::afficher(this, QString::fromUtf8(Caisse::MontantRefuse));
+        return;
+    }
+    const QString code = typepaiement->property("Tag").toString();
+    if (commentaire->text().isEmpty())
+        commentaire->setText(QStringLiteral("Paiement ") + code);
+    const QSqlError erreur = AjoutOperation(m_contexte.BasePlanning(),
+                                            Conversion::ValeurNumerique(reservation->text()),
+                                            *somme, code, commentaire->text());
+    if (erreur.isValid()) {
+        // The owner must know the payment is not in the account, and can try again.
+        BoiteMessage::afficher(
+            this, QStringLiteral("Le paiement n'a pas pu être enregistré :\n") + erreur.text());
+        return;
+    }
+    emit compteAMettreAJour();
+    close();
+}
+
+void Encaissement::Annuler_Click()
+{
+    close();
+}
+
+void Encaissement::keyPressEvent(QKeyEvent *evenement)
+{
+    if (evenement->key() == Qt::Key_Escape) {
+        Annuler_Click();
+        return;
+    }
+    QWidget::keyPressEvent(evenement);
+}

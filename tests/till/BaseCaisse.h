@@ -1,0 +1,70 @@
+#pragma once
+
+#include "app/BoiteMessage.h"
+#include "app/Contexte.h"
+#include "app/Demarrage.h"
+#include "app/Horloge.h"
+#include "data/CreationBase.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+// A demo database in a fresh application folder, opened as the program opens it, for the till's
+// windows; message boxes are answered in advance.
+class BaseCaisse
+{
+public:
+    bool ouvrir()
+    {
+        m_dossier = std::make_unique<QTemporaryDir>();
+        if (!m_dossier->isValid())
+            return false;
+        qputenv("RAZARIVU_DOSSIER", m_dossier->path().toUtf8());
+        Horloge::fixer(QDateTime(QDate(2026, 12, 8), QTime(15, 45)));
+        BoiteMessage::repondreAutomatiquement(true);
+        if (creerBase(m_dossier->filePath("Razarivu.mdb"), true).isValid())
+            return false;
+        contexte = std::make_unique<Contexte>();
+        Demarrage::preparer(*contexte);
+        return !Demarrage::ouvrirBase(*contexte).isValid();
+    }
+
+    void fermer()
+    {
+        contexte.reset();
+        m_dossier.reset();
+        BoiteMessage::repondreAutomatiquement(false);
+        Horloge::fixer(QDateTime());
+    }
+
+    QVariant valeur(const QString &sql) const
+    {
+        QSqlQuery requete(contexte->BasePlanning());
+        if (!requete.exec(sql) || !requete.next())
+            return QVariant();
+        return requete.value(0);
+    }
+
+    // The journal rows of one reservation, as "prix|paiement|libelle", oldest first.
+    QStringList journal(int numero) const
+    {
+        QSqlQuery requete(contexte->BasePlanning());
+        requete.exec(QStringLiteral("select prix, paiement, libelle from OPERATIONS where "
+                                    "numeroreservation = %1 order by rowid")
+                         .arg(numero));
+        QStringList lignes;
+        while (requete.next()) {
+            lignes << requete.value(0).toString() + u'|' + requete.value(1).toString() + u'|'
+                    + requete.value(2).toString();
+        }
+        return lignes;
+    }
+
+    std::unique_ptr<Contexte> contexte;
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dossier;
+};
