@@ -8,6 +8,8 @@
 #include "planning/Form1.h"
 #include "planning/OuvertureReservation.h"
 #include "reservations/reservations.h"
+#include "till/BAR.h"
+#include "till/Encaissement.h"
 #include "till/TicketDeCaisse.h"
 
 #include <QComboBox>
@@ -50,6 +52,7 @@ private slots:
     void revenirSurUneNouvelle();
     void compteurDeNuits();
     void confirmation();
+    void soldeApresBarEtPaiement();
     void lObjetDouzeNEstPasLUn();
     void fermeeAutrementLePlanningRevit();
     void appuiSurUneBarreOuvreEtAttend();
@@ -617,6 +620,58 @@ void TestReservations::confirmation()
     QVERIFY(dialogue->infos->isTabEnabled(1));
     QCOMPARE(dialogue->infos->currentIndex(), 1);
     QVERIFY(dialogue->Confirmation->isHidden());
+}
+
+namespace {
+template<typename Fenetre> Fenetre *fenetreOuverte()
+{
+    for (QWidget *fenetre : QApplication::topLevelWidgets()) {
+        if (auto *trouvee = qobject_cast<Fenetre *>(fenetre); trouvee && trouvee->isVisible())
+            return trouvee;
+    }
+    return nullptr;
+}
+} // namespace
+
+// The bar and the payment dialog opened from a stay charge its account, and the dialog's
+// balance follows; the confirmation's payment goes to the stay too.
+void TestReservations::soldeApresBarEtPaiement()
+{
+    const qint64 numero = reserver(QStringLiteral("Fontaine"));
+    QPointer<reservations> dialogue = ouvrirDepuisLaBarre(numero);
+    QVERIFY(dialogue);
+    QVERIFY(dialogue->Encaisser->isEnabled() && dialogue->Confirmation->isEnabled());
+    QCOMPARE(dialogue->du->text(), QStringLiteral("0,00 €"));
+
+    dialogue->BoutonBAR_Click();
+    QPointer<BAR> bar = fenetreOuverte<BAR>();
+    QVERIFY(bar);
+    QCOMPARE(bar->reservation->text(), QString::number(numero));
+    QCOMPARE(bar->totaldu, 0.0);
+    bar->Consommation_Click(1); // Café crème, 2,50 €
+    bar->Quitter_Click();
+    QCOMPARE(dialogue->du->text(), QStringLiteral("-2,50 €"));
+
+    dialogue->Encaisser_Click();
+    QPointer<Encaissement> paiement = fenetreOuverte<Encaissement>();
+    QVERIFY(paiement);
+    QCOMPARE(paiement->reservation->text(), QString::number(numero));
+    paiement->typereglemement_Click(2);
+    paiement->montant->setText(QStringLiteral("10"));
+    paiement->OK_Click();
+    QCOMPARE(dialogue->du->text(), QStringLiteral("7,50 €"));
+    QTRY_VERIFY(paiement.isNull() && bar.isNull());
+
+    // The deposit taken at confirmation is the stay's, not reservation 0's.
+    dialogue->Confirmation_Click();
+    paiement = fenetreOuverte<Encaissement>();
+    QVERIFY(paiement);
+    QCOMPARE(paiement->reservation->text(), QString::number(numero));
+    paiement->typereglemement_Click(0);
+    paiement->montant->setText(QStringLiteral("2,5"));
+    paiement->OK_Click();
+    QCOMPARE(dialogue->du->text(), QStringLiteral("10,00 €"));
+    QCOMPARE(nombre("select count(*) from OPERATIONS where numeroreservation = 0"), 0);
 }
 
 // Entries begin with the object number and a blank: object 1 must not pick "12 : ...".

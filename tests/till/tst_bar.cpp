@@ -25,6 +25,8 @@ private slots:
     void quantiteHorsBornes();
     void toucheSurUnArticle();
     void paiementEtFermeture();
+    void sansArticles();
+    void baseEnLectureSeule();
 
 private:
     BAR *ouvrir();
@@ -147,7 +149,7 @@ void TestBAR::quantiteHorsBornes()
     ouvrir();
     const int avant = m_base.journal(Numero).size();
     const int hauteur = m_bar->Ticket->hauteurRuban();
-    m_bar->afficheur->setText(QStringLiteral("40000"));
+    m_bar->afficheur->setText(QStringLiteral("99999999"));
     m_bar->Consommation_Click(article(QStringLiteral("Café")));
     QCOMPARE(BoiteMessage::messagesAffiches().size(), 1);
     QCOMPARE(m_base.journal(Numero).size(), avant);
@@ -185,6 +187,34 @@ void TestBAR::paiementEtFermeture()
     m_bar->Quitter_Click();
     QCOMPARE(rafraichi, 2);
     QTRY_VERIFY(m_bar.isNull());
+}
+
+// With no article the window still opens, with its one design-time button, which sells nothing.
+void TestBAR::sansArticles()
+{
+    QSqlQuery(QStringLiteral("delete from CONSOMMATIONS"), m_base.contexte->BasePlanning());
+    const int avant = m_base.journal(Numero).size();
+    ouvrir();
+    QCOMPARE(m_bar->Consommation.size(), 1);
+    m_bar->Consommation_Click(0);
+    QCOMPARE(m_base.journal(Numero).size(), avant);
+    QCOMPARE(m_bar->totaldu, 0.0);
+}
+
+// A sale the file refuses is said, and neither printed nor totalled.
+void TestBAR::baseEnLectureSeule()
+{
+    ouvrir();
+    const int hauteur = m_bar->Ticket->hauteurRuban();
+    QSqlQuery(QStringLiteral("PRAGMA query_only = 1"), m_base.contexte->BasePlanning());
+    m_bar->Consommation_Click(0);
+    QSqlQuery(QStringLiteral("PRAGMA query_only = 0"), m_base.contexte->BasePlanning());
+    const QStringList messages = BoiteMessage::messagesAffiches();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.first().startsWith(QStringLiteral("La vente n'a pas pu être portée")));
+    QCOMPARE(m_bar->Ticket->hauteurRuban(), hauteur);
+    QCOMPARE(m_bar->totaldu, 0.0);
+    QCOMPARE(m_bar->R->text(), QString());
 }
 
 QTEST_MAIN(TestBAR)

@@ -20,6 +20,7 @@ private slots:
     void paiement();
     void montantRefuse();
     void annulerNEnregistreRien();
+    void baseEnLectureSeule();
 
 private:
     Encaissement *ouvrir(const QString &numero);
@@ -119,6 +120,21 @@ void TestEncaissement::annulerNEnregistreRien()
     QTest::keyClick(dialogue, Qt::Key_Escape);
     QTRY_VERIFY(dialogue.isNull());
     QCOMPARE(m_base.journal(7).size(), avant);
+}
+
+void TestEncaissement::baseEnLectureSeule()
+{
+    QPointer<Encaissement> dialogue = ouvrir(QStringLiteral("7"));
+    const int avant = m_base.journal(7).size();
+    dialogue->typereglemement_Click(2);
+    dialogue->montant->setText(QStringLiteral("30"));
+    QSqlQuery(QStringLiteral("PRAGMA query_only = 1"), m_base.contexte->BasePlanning());
+    dialogue->OK_Click();
+    QSqlQuery(QStringLiteral("PRAGMA query_only = 0"), m_base.contexte->BasePlanning());
+    QCOMPARE(BoiteMessage::messagesAffiches().size(), 1);
+    QVERIFY(dialogue && dialogue->isVisible());
+    QCOMPARE(m_base.journal(7).size(), avant);
+    delete dialogue.data();
 }
 
 QTEST_MAIN(TestEncaissement)
