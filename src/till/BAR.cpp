@@ -20,14 +20,17 @@
 
 namespace {
 
-// Article buttons in pixels: the first at 16, 48, each 57 x 49, 4 apart; a row is full once the
-// next left would pass 600.
+// Article buttons in pixels: the first at 16, 48, each 81 x 56, 4 apart; a row is full once the
+// next left would pass 790, so that ten stand in a row. Wider than the twips of old, so that a
+// word such as "Petit-déjeuner" fits on its line in today's fonts.
 constexpr int GaucheArticles = 16;
 constexpr int HautArticles = 48;
-constexpr int LargeurArticle = 57;
-constexpr int HauteurArticle = 49;
+constexpr int LargeurArticle = 81;
+constexpr int HauteurArticle = 56;
 constexpr int Ecart = 4;
-constexpr int FinDeRangee = 600;
+constexpr int FinDeRangee = 790;
+// The strip, the display and the keys stand right of the articles.
+constexpr int Droite = 900;
 
 const QString RetourLigne = QStringLiteral("\r\n");
 
@@ -45,7 +48,7 @@ BAR::BAR(Contexte &contexte)
     dessin->setObjectName(QStringLiteral("dessin"));
     Fond = new QWidget(this);
     Fond->setObjectName(QStringLiteral("Fond"));
-    Fond->resize(820, 600);
+    Fond->resize(1080, 620);
     Fond->setAutoFillBackground(true);
 
     auto *avantNumero = new QLabel(QStringLiteral("reservation : "), Fond);
@@ -59,10 +62,10 @@ BAR::BAR(Contexte &contexte)
 
     Ticket = new TicketDeCaisse(Fond);
     Ticket->setObjectName(QStringLiteral("Ticket"));
-    Ticket->setGeometry(632, 16, 161, 297);
+    Ticket->setGeometry(Droite, 16, 161, 297);
     R = new QLabel(QStringLiteral("Total"), Fond);
     R->setObjectName(QStringLiteral("R"));
-    R->setGeometry(632, 326, 40, 20);
+    R->setGeometry(Droite, 326, 40, 20);
     afficheur = new QLineEdit(QStringLiteral("0.00"), Fond);
     afficheur->setObjectName(QStringLiteral("afficheur"));
     QFont arial(QStringLiteral("Arial"));
@@ -70,7 +73,7 @@ BAR::BAR(Contexte &contexte)
     arial.setBold(true);
     afficheur->setFont(arial);
     afficheur->setAlignment(Qt::AlignRight);
-    afficheur->setGeometry(672, 318, 121, 32);
+    afficheur->setGeometry(Droite + 40, 318, 121, 32);
     afficheur->installEventFilter(this);
 
     // The keypad: four keys a row, the 0 key twice as wide. Its keys sell nothing.
@@ -82,23 +85,23 @@ BAR::BAR(Contexte &contexte)
         touche->setCaption(QString::fromLatin1(Touches[i]));
         const int rangee = i < 11 ? i / 4 : 3;
         const int colonne = i < 11 ? i % 4 : (i == 11 ? 0 : 2);
-        touche->setGeometry(632 + 40 * colonne, 358 + 36 * rangee, i == 11 ? 73 : 33, 33);
+        touche->setGeometry(Droite + 40 * colonne, 358 + 36 * rangee, i == 11 ? 73 : 33, 33);
         calc << touche;
     }
     encaissemnt = new xpcmdbutton(Fond);
     encaissemnt->setObjectName(QStringLiteral("encaissemnt"));
     encaissemnt->setCaption(QStringLiteral("€"));
-    encaissemnt->setGeometry(632, 510, 77, 32);
+    encaissemnt->setGeometry(Droite, 510, 77, 32);
     Quitter = new xpcmdbutton(Fond);
     Quitter->setObjectName(QStringLiteral("Quitter"));
     Quitter->setCaption(QStringLiteral("Fermer"));
-    Quitter->setGeometry(716, 510, 77, 32);
+    Quitter->setGeometry(Droite + 84, 510, 77, 32);
     connect(encaissemnt, &xpcmdbutton::Click, this, &BAR::encaissemnt_Click);
     connect(Quitter, &xpcmdbutton::Click, this, &BAR::Quitter_Click);
 
     infos = new QLabel(Fond);
     infos->setObjectName(QStringLiteral("infos"));
-    infos->setGeometry(16, 566, 600, 22);
+    infos->setGeometry(16, 586, 860, 22);
 
     charger();
 }
@@ -109,6 +112,9 @@ BoutonEclaire *BAR::nouvelArticle(int index)
     bouton->setObjectName(QStringLiteral("Consommation"));
     bouton->setProperty("Index", index);
     bouton->resize(LargeurArticle, HauteurArticle);
+    QFont police = bouton->font();
+    police.setPointSizeF(7.5);
+    bouton->setFont(police);
     connect(bouton, &xpcmdbutton::Click, this, [this, index] { Consommation_Click(index); });
     connect(bouton, &xpcmdbutton::MouseMove, this,
             [this, index] { Consommation_MouseMove(index); });
