@@ -3,6 +3,7 @@
 #include "Version.h"
 #include "conversion/Couleurs.h"
 #include "planning/Form1.h"
+#include "web/MiseAJourInternet.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -27,6 +28,10 @@ ROOT::ROOT(Contexte &contexte, QWidget *parent)
     QAction *miseAJour = outils->addAction(QStringLiteral("&Mise à jour Internet"));
     miseAJour->setObjectName(QStringLiteral("menuMiseAJourInternet"));
     connect(miseAJour, &QAction::triggered, this, &ROOT::miseAJourInternetDemandee);
+    connect(this, &ROOT::miseAJourInternetDemandee, this, [this] {
+        auto *publication = new MiseAJourInternet(m_contexte, this);
+        publication->show();
+    });
     QAction *parametres = outils->addAction(QStringLiteral("&Paramétres"));
     parametres->setObjectName(QStringLiteral("menuParametres"));
     connect(parametres, &QAction::triggered, this, &ROOT::parametresDemandes);

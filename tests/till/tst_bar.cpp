@@ -1,4 +1,4 @@
-#include "BaseCaisse.h"
+#include "commun/BaseDemo.h"
 #include "controls/xpcmdbutton.h"
 #include "till/BAR.h"
 #include "till/Encaissement.h"
@@ -31,7 +31,7 @@ private slots:
 private:
     BAR *ouvrir();
     int article(const QString &nom) const;
-    BaseCaisse m_base;
+    BaseDemo m_base;
     QPointer<BAR> m_bar;
 };
 

@@ -1,4 +1,4 @@
-#include "BaseCaisse.h"
+#include "commun/BaseDemo.h"
 #include "controls/xpcmdbutton.h"
 #include "till/Encaissement.h"
 
@@ -24,7 +24,7 @@ private slots:
 
 private:
     Encaissement *ouvrir(const QString &numero);
-    BaseCaisse m_base;
+    BaseDemo m_base;
 };
 
 Encaissement *TestEncaissement::ouvrir(const QString &numero)

@@ -12,9 +12,9 @@
 
 #include <memory>
 
-// A demo database in a fresh application folder, opened as the program opens it, for the till's
-// windows; message boxes are answered in advance.
-class BaseCaisse
+// A demo database in a fresh application folder, opened as the program opens it, for the windows
+// under test; message boxes are answered in advance.
+class BaseDemo
 {
 public:
     bool ouvrir()
@@ -62,6 +62,8 @@ public:
         }
         return lignes;
     }
+
+    QString dossier() const { return m_dossier ? m_dossier->path() : QString(); }
 
     std::unique_ptr<Contexte> contexte;
 

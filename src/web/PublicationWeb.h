@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+// Writing the published pages: one object's page from the database to its file, and the texts
+// the publication window derives from an object row. No widget.
+namespace PublicationWeb {
+
+// "01/" + the month and year of today + 570 days, "mm/yyyy": the end the window passes on.
+QString texteDeFin(const QDate &aujourdhui);
+// The page's file name: FichierPlanningHTML, or Nom + ".html" when it is Null.
+QString nomDeFichier(const QVariant &Nom, const QVariant &FichierPlanningHTML);
+// The name shown on the page: NomInternet, or Nom when it is Null.
+QString nomAffiche(const QVariant &Nom, const QVariant &NomInternet);
+
+// Writes the page of object `numero` into `dossier` under `fichier` cleaned of the characters
+// a file name cannot hold, from the published reservations starting before `finTexte`
+// ("01/mm/yyyy"). The file is replaced whole or not at all. Returns an empty text, or what
+// went wrong, in French, for the log.
+QString procedureMiseAjourInternet(const QSqlDatabase &base, const QString &dossier, qint32 numero,
+                                   const QString &finTexte, const QString &fichier,
+                                   const QString &nomAffiche, const QDate &aujourdhui,
+                                   const QDateTime &maintenant);
+
+// Starts the owner's upload script ("lanceftp.sh" in `dossier`) with /bin/sh, detached, in
+// that folder; not waited for. False when there is none or it cannot start; nothing is said.
+bool lancerEnvoi(const QString &dossier);
+
+} // namespace PublicationWeb
