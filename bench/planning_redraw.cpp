@@ -1,3 +1,4 @@
+#include "GrandeBase.h"
 #include "app/Horloge.h"
 #include "conversion/Couleurs.h"
 #include "data/BaseDeDonnees.h"
@@ -48,61 +49,6 @@ struct Surfaces
 
     SurfacesPlanning pointeurs() { return {&lesmois, &TexteColonnes, &objets, &planning}; }
 };
-
-// 200 objects and 100 000 stays over ten years, nine of them past: the history a site gathers.
-// Same rows at every run (fixed seed, dates from the fixed clock).
-QSqlError remplirGrandeBase(const QString &chemin)
-{
-    QSqlError erreur = creerBase(chemin, false);
-    if (erreur.isValid())
-        return erreur;
-    erreur = BaseDeDonnees::ouvrir(chemin, ConnexionGrande);
-    if (erreur.isValid())
-        return erreur;
-    QSqlDatabase base = QSqlDatabase::database(ConnexionGrande, false);
-    QSqlQuery requete(base);
-    base.transaction();
-    requete.exec(QStringLiteral("DELETE FROM OBJETS"));
-    requete.prepare(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (?, ?)"));
-    for (int numero = 1; numero <= 200; ++numero) {
-        requete.addBindValue(numero);
-        requete.addBindValue(QStringLiteral("Emplacement %1").arg(numero));
-        requete.exec();
-    }
-    static const char *const Noms[] = {"Martin",  "Bernard", "Dubois", "Thomas",
-                                       "Robert",  "Richard", "Petit",  "Durand",
-                                       "Leroy",   "Moreau",  "Simon",  "Laurent",
-                                       "Lefèvre", "Michel",  "Garcia", "de La Fontaine-Beauregard"};
-    QRandomGenerator hasard(20261208);
-    const QDate premier = Horloge::aujourdhui().addYears(-9);
-    requete.prepare(QStringLiteral(
-        "INSERT INTO RESERVATIONS (Objet, nomclient, DateDebut, DateFin, arrhes, Etat, "
-        "nbadultes, nbenfants, remarque, telephone, email) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-        "?)"));
-    for (int numero = 1; numero <= 200; ++numero) {
-        QDate arrivee = premier.addDays(hasard.bounded(7));
-        for (int sejour = 0; sejour < 500; ++sejour) {
-            const QDate depart = arrivee.addDays(1 + hasard.bounded(6));
-            const QString nom = QString::fromUtf8(Noms[hasard.bounded(16)]);
-            requete.addBindValue(numero);
-            requete.addBindValue(nom + QStringLiteral(" ") + QString::number(sejour));
-            requete.addBindValue(arrivee.toString(QStringLiteral("yyyy-MM-dd 14:00:00")));
-            requete.addBindValue(depart.toString(QStringLiteral("yyyy-MM-dd 12:00:00")));
-            requete.addBindValue(50.0 * hasard.bounded(5));
-            requete.addBindValue(1 + hasard.bounded(5));
-            requete.addBindValue(1 + hasard.bounded(4));
-            requete.addBindValue(hasard.bounded(3));
-            requete.addBindValue(QStringLiteral(" "));
-            requete.addBindValue(QStringLiteral("06 12 34 56 78 "));
-            requete.addBindValue(nom.toLower() + QStringLiteral("@exemple.fr "));
-            if (!requete.exec())
-                return requete.lastError();
-            arrivee = depart.addDays(hasard.bounded(8));
-        }
-    }
-    base.commit();
-    return QSqlError();
-}
 
 // The window keeps its surfaces, and what they remember of the texts drawn, from one redraw to
 // the next: so does the bench, for the whole run.
@@ -160,7 +106,8 @@ int main(int argc, char **argv)
     Horloge::fixer(QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
 
     QTemporaryDir dossier;
-    QSqlError erreur = remplirGrandeBase(dossier.filePath(QStringLiteral("grande.mdb")));
+    QSqlError erreur
+        = remplirGrandeBase(dossier.filePath(QStringLiteral("grande.mdb")), ConnexionGrande);
     const QString demo = dossier.filePath(QStringLiteral("demo.mdb"));
     if (!erreur.isValid())
         erreur = creerBase(demo, true);

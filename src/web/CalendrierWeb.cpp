@@ -159,10 +159,19 @@ QString page(const QString &nomAffiche, const QDate &aujourdhui, const QDateTime
                             "cellpadding=\"0\">")
         + FinDeLigne;
     QDate jour(aujourdhui.year(), aujourdhui.month(), 1);
+    // Years of past stays come with the query, which has no lower bound: a stay that ends and
+    // starts before the first day shown marks no day, and is left out before 600 days are
+    // each compared with every stay.
+    QVector<Sejour> utiles;
+    for (const Sejour &sejour : sejours) {
+        if ((sejour.debut.isValid() && sejour.debut.date() >= jour)
+            || (sejour.fin.isValid() && sejour.fin.date() >= jour))
+            utiles.append(sejour);
+    }
     for (int rangee = 0; rangee < 5; ++rangee) {
         texte += QStringLiteral("  <tr>") + FinDeLigne;
         for (int colonne = 0; colonne < 4; ++colonne)
-            ecrireMois(texte, jour, sejours);
+            ecrireMois(texte, jour, utiles);
         texte += QStringLiteral("</tr>") + FinDeLigne;
     }
     texte += QStringLiteral("</table>") + FinDeLigne;
@@ -173,7 +182,12 @@ QByteArray enWindows1252(const QString &texte)
 {
     QByteArray octets;
     octets.reserve(texte.size());
-    for (const char32_t c : texte.toUcs4()) {
+    const qsizetype n = texte.size();
+    const auto *unites = reinterpret_cast<const char16_t *>(texte.utf16());
+    for (qsizetype i = 0; i < n; ++i) {
+        char32_t c = unites[i];
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(unites[i + 1]))
+            c = QChar::surrogateToUcs4(char16_t(c), unites[++i]);
         const int octet = octetWindows1252(c);
         if (octet >= 0)
             octets += char(octet);
