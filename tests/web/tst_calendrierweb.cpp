@@ -16,6 +16,7 @@ private slots:
     void pageSansSejourToutLibre();
     void casesGrises_data();
     void casesGrises();
+    void pageDeReference();
     void nomEchappe();
     void windows1252_data();
     void windows1252();
@@ -181,6 +182,31 @@ void TestCalendrierWeb::casesGrises()
     QCOMPARE(cellules.size(), 42);
     QCOMPARE(cellules.indexOf(QStringLiteral("j")), grisesAvant);
     QCOMPARE(42 - 1 - cellules.lastIndexOf(QStringLiteral("j")), grisesApres);
+}
+
+// One object's whole page over a fixed day, against the bytes kept in the repository (read and
+// checked by eye in a browser when it was made): any change to a line shows here.
+void TestCalendrierWeb::pageDeReference()
+{
+    const QVector<Sejour> sejours {
+        {QDateTime(QDate(2026, 12, 10), QTime(14, 0)),
+         QDateTime(QDate(2026, 12, 12), QTime(12, 0))},
+        {QDateTime(QDate(2026, 12, 12), QTime(14, 0)),
+         QDateTime(QDate(2026, 12, 15), QTime(12, 0))},
+        {QDate(2027, 2, 27).startOfDay(), QDate(2027, 3, 2).startOfDay()}};
+    const QByteArray octets = enWindows1252(
+        page(QStringLiteral("Chalet (vue lac) é"), QDate(2026, 12, 8), Maintenant, sejours));
+    QFile reference(QStringLiteral(RAZARIVU_DONNEES_TEST "/page-de-reference.html"));
+    if (qEnvironmentVariableIsSet("RAZARIVU_ECRIRE_REFERENCE")) {
+        QVERIFY(reference.open(QIODevice::WriteOnly));
+        reference.write(octets);
+        reference.close();
+    }
+    QVERIFY2(reference.open(QIODevice::ReadOnly), qPrintable(reference.fileName()));
+    QCOMPARE(octets, reference.readAll());
+    QVERIFY(octets.contains("R\xE9servations Chalet (vue lac) \xE9</strong>"));
+    QVERIFY(octets.contains("(mis \xE0 jour le 08 d\xE9"
+                            "c. 26 \xE0 09:05)"));
 }
 
 void TestCalendrierWeb::nomEchappe()
