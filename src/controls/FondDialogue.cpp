@@ -87,3 +87,14 @@ void MontrerFondDialogue(QLabel *dessin, QWidget *Fond)
     Fond->move(dansHote(Fond, positionPanneau(surface.size(), Fond->size())));
     Fond->raise();
 }
+
+ElementsDuFond creerElementsDuFond(QWidget *hote, const QSize &taillePanneau)
+{
+    auto *dessin = new QLabel(hote);
+    dessin->setObjectName(QStringLiteral("dessin"));
+    auto *Fond = new QWidget(hote);
+    Fond->setObjectName(QStringLiteral("Fond"));
+    Fond->resize(taillePanneau);
+    Fond->setAutoFillBackground(true);
+    return {dessin, Fond};
+}

@@ -34,3 +34,12 @@ QImage instantaneDuBureau(QScreen *ecran);
 // `dessin` across it and centres `Fond` above it. Called while the host loads, before it shows,
 // so that the picture is of what lies under it.
 void MontrerFondDialogue(QLabel *dessin, QWidget *Fond);
+
+// The two children every full-screen dialog has: the backdrop picture `dessin` and the content
+// panel `Fond` of the given size, named so, the panel painting its own background.
+struct ElementsDuFond
+{
+    QLabel *dessin;
+    QWidget *Fond;
+};
+ElementsDuFond creerElementsDuFond(QWidget *hote, const QSize &taillePanneau);

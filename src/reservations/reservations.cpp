@@ -103,12 +103,9 @@ QLabel *reservations::libelle(const QString &texte, const char *nom, QWidget *pa
 
 void reservations::construire()
 {
-    dessin = new QLabel(this);
-    dessin->setObjectName(QStringLiteral("dessin"));
-    Fond = new QWidget(this);
-    Fond->setObjectName(QStringLiteral("Fond"));
-    Fond->resize(LargeurFond, HauteurFond);
-    Fond->setAutoFillBackground(true);
+    const ElementsDuFond elements = creerElementsDuFond(this, QSize(LargeurFond, HauteurFond));
+    dessin = elements.dessin;
+    Fond = elements.Fond;
 
     titrelibelle = libelle(QStringLiteral("Réservation"), "titrelibelle", Fond, 16, 10);
     QFont titre = titrelibelle->font();

@@ -44,12 +44,9 @@ BAR::BAR(Contexte &contexte)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
 
-    dessin = new QLabel(this);
-    dessin->setObjectName(QStringLiteral("dessin"));
-    Fond = new QWidget(this);
-    Fond->setObjectName(QStringLiteral("Fond"));
-    Fond->resize(1080, 620);
-    Fond->setAutoFillBackground(true);
+    const ElementsDuFond elements = creerElementsDuFond(this, QSize(1080, 620));
+    dessin = elements.dessin;
+    Fond = elements.Fond;
 
     auto *avantNumero = new QLabel(QStringLiteral("reservation : "), Fond);
     avantNumero->move(16, 16);

@@ -43,12 +43,9 @@ Encaissement::Encaissement(Contexte &contexte)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
 
-    dessin = new QLabel(this);
-    dessin->setObjectName(QStringLiteral("dessin"));
-    Fond = new QWidget(this);
-    Fond->setObjectName(QStringLiteral("Fond"));
-    Fond->resize(480, 300);
-    Fond->setAutoFillBackground(true);
+    const ElementsDuFond elements = creerElementsDuFond(this, QSize(480, 300));
+    dessin = elements.dessin;
+    Fond = elements.Fond;
 
     etiquette(QStringLiteral("reservation : "), nullptr, Fond, 16, 14);
     reservation = etiquette(QStringLiteral("reservation"), "reservation", Fond, 110, 14);
