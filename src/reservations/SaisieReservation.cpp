@@ -1,7 +1,7 @@
 #include "reservations/SaisieReservation.h"
 
-#include "conversion/Conversion.h"
 #include "data/BaseDeDonnees.h"
+#include "till/Caisse.h"
 
 #include <QLocale>
 
@@ -52,9 +52,8 @@ std::optional<QString> nombreDeNuits(const QString &datedebut, const QString &da
 
 std::optional<double> arrhesSaisies(const QString &texte)
 {
-    QString lu = texte;
-    lu.replace(u',', u'.');
-    const double valeur = Conversion::ValeurNumerique(lu);
+    // Read as the till reads a price or a payment: commas are decimal points.
+    const double valeur = Caisse::prixDuTexte(texte);
     if (!std::isfinite(valeur))
         return std::nullopt;
     return valeur;

@@ -52,8 +52,7 @@ QString libelleDeVente(const QString &nom, qint16 quantite, const QString &prixT
 
 std::optional<double> montantEncaisse(const QString &texte)
 {
-    const double montant = Conversion::ValeurNumerique(
-        Conversion::Remplacer(texte, QStringLiteral(","), QStringLiteral(".")));
+    const double montant = prixDuTexte(texte);
     if (!montantAcceptable(montant))
         return std::nullopt;
     return montant;
