@@ -1,6 +1,7 @@
 #include "app/ROOT.h"
 
 #include "Version.h"
+#include "app/SavePosition.h"
 #include "conversion/Couleurs.h"
 #include "planning/Form1.h"
 #include "web/MiseAJourInternet.h"
@@ -53,6 +54,10 @@ ROOT::ROOT(Contexte &contexte, QWidget *parent)
     disposition->addWidget(bandeau);
     disposition->addWidget(m_zone, 1);
     setCentralWidget(centre);
+
+    // The strip carries the frame's window-position memory.
+    m_position = new SavePosition(this);
+    m_position->init(this, QStringLiteral("reriveved.ini"), QStringLiteral("root"));
 }
 
 QString ROOT::legende()

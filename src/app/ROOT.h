@@ -3,6 +3,7 @@
 #include <QMainWindow>
 
 class Contexte;
+class SavePosition;
 class Form1;
 class QMdiArea;
 
@@ -33,4 +34,5 @@ private:
     Contexte &m_contexte;
     QMdiArea *m_zone;
     Form1 *m_planning = nullptr;
+    SavePosition *m_position = nullptr;
 };

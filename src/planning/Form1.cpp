@@ -6,6 +6,7 @@
 #include "app/Demarrage.h"
 #include "app/HauteurListe.h"
 #include "app/Horloge.h"
+#include "app/SavePosition.h"
 #include "app/intro.h"
 #include "controls/ScrollBar.h"
 #include "controls/xpcmdbutton.h"
@@ -223,6 +224,8 @@ bool Form1::charger()
     ajusterHauteurListe(choixmois, 12);
     // Filling the lists put their first entries in the selectors: show the period again.
     afficherPeriode();
+    m_position = new SavePosition(this);
+    m_position->init(this, m_contexte.FichierINIPrincipal, QStringLiteral("Razarivu"));
 
     splash.close();
     ChoixSelection->addItem(QStringLiteral("Tous"));

@@ -14,6 +14,7 @@ class Contexte;
 class QComboBox;
 class SurfaceDessin;
 class reservations;
+class SavePosition;
 class xpcmdbutton;
 
 // The planning window: objects as rows, days as columns from `datedepart`, every stay a bar in
@@ -110,4 +111,5 @@ private:
     bool m_mouvementEnCours = false;
     bool m_pointeurCroix = false;
     QPointer<reservations> m_reservation;
+    SavePosition *m_position = nullptr;
 };
