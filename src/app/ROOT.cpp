@@ -4,6 +4,7 @@
 #include "app/SavePosition.h"
 #include "conversion/Couleurs.h"
 #include "planning/Form1.h"
+#include "settings/parametres.h"
 #include "web/MiseAJourInternet.h"
 
 #include <QMdiArea>
@@ -36,6 +37,12 @@ ROOT::ROOT(Contexte &contexte, QWidget *parent)
     QAction *parametres = outils->addAction(QStringLiteral("&Paramétres"));
     parametres->setObjectName(QStringLiteral("menuParametres"));
     connect(parametres, &QAction::triggered, this, &ROOT::parametresDemandes);
+    connect(this, &ROOT::parametresDemandes, this, [this] {
+        auto *dialogue = new ::parametres(m_contexte);
+        if (m_planning)
+            connect(dialogue, &::parametres::couleurChangee, m_planning, &Form1::rafraichir);
+        dialogue->show();
+    });
 
     // The strip along the top edge carries the frame's window-position memory.
     auto *bandeau = new QWidget;
