@@ -135,6 +135,19 @@ void parametres::charger()
     QGuiApplication::restoreOverrideCursor();
 }
 
+QSqlError parametres::enregistrer(int index, const QString &champ, const QVariant &valeur)
+{
+    Recordset etat(m_contexte.BasePlanning(),
+                   TextesSQL::etatParCode(fondetats[index]->property("Tag").toInt()));
+    QSqlError erreur = etat.erreur();
+    if (!erreur.isValid() && !etat.fin()) {
+        etat.modifier();
+        etat.fixerChamp(champ, valeur);
+        erreur = etat.valider();
+    }
+    return erreur;
+}
+
 void parametres::fondchangercouleurs_Click(int index)
 {
     if (index < 0 || index >= fondetats.size() || !choisirCouleur)
@@ -144,14 +157,8 @@ void parametres::fondchangercouleurs_Click(int index)
     // Cancelled: nothing changes (the colour the picker happened to hold is not stored).
     if (!choisie)
         return;
-    Recordset etat(m_contexte.BasePlanning(),
-                   TextesSQL::etatParCode(fondetats[index]->property("Tag").toInt()));
-    QSqlError erreur = etat.erreur();
-    if (!erreur.isValid() && !etat.fin()) {
-        etat.modifier();
-        etat.fixerChamp(QStringLiteral("CouleurPrincipale"), qint64(couleurVersVB(*choisie)));
-        erreur = etat.valider();
-    }
+    const QSqlError erreur
+        = enregistrer(index, QStringLiteral("CouleurPrincipale"), qint64(couleurVersVB(*choisie)));
     if (erreur.isValid()) {
         BoiteMessage::afficher(
             this, QStringLiteral("La couleur n'a pas pu être enregistrée :\n") + erreur.text());
@@ -165,14 +172,8 @@ void parametres::internet_Click(int index)
 {
     if (index < 0 || index >= fondetats.size())
         return;
-    Recordset etat(m_contexte.BasePlanning(),
-                   TextesSQL::etatParCode(fondetats[index]->property("Tag").toInt()));
-    QSqlError erreur = etat.erreur();
-    if (!erreur.isValid() && !etat.fin()) {
-        etat.modifier();
-        etat.fixerChamp(QStringLiteral("surinternet"), internet[index]->isChecked());
-        erreur = etat.valider();
-    }
+    const QSqlError erreur
+        = enregistrer(index, QStringLiteral("surinternet"), internet[index]->isChecked());
     if (erreur.isValid()) {
         internet[index]->setChecked(!internet[index]->isChecked());
         BoiteMessage::afficher(

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QColor>
+#include <QSqlError>
+#include <QVariant>
 #include <QVector>
 #include <QWidget>
 
@@ -50,6 +52,8 @@ signals:
 private:
     void ajouterLigne();
     void charger();
+    // One field of the state of row `index`, stored at once.
+    QSqlError enregistrer(int index, const QString &champ, const QVariant &valeur);
 
     Contexte &m_contexte;
 };
