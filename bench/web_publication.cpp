@@ -27,14 +27,8 @@ void BM_PublicationComplete(benchmark::State &etat)
         Recordset objets(base, QString::fromLatin1(TextesSQL::objetsPublies));
         const QDate aujourdhui = Horloge::aujourdhui();
         for (; !objets.fin(); objets.suivant()) {
-            const QVariant nom = objets.champ(QStringLiteral("Nom"));
-            const QString erreur = PublicationWeb::procedureMiseAjourInternet(
-                base, dossierDesPages, objets.champ(QStringLiteral("Numero")).toInt(),
-                PublicationWeb::texteDeFin(aujourdhui),
-                PublicationWeb::nomDeFichier(nom,
-                                             objets.champ(QStringLiteral("FichierPlanningHTML"))),
-                PublicationWeb::nomAffiche(nom, objets.champ(QStringLiteral("NomInternet"))),
-                aujourdhui, Horloge::maintenant());
+            const QString erreur = PublicationWeb::publierObjet(base, dossierDesPages, objets,
+                                                                aujourdhui, Horloge::maintenant());
             if (!erreur.isEmpty()) {
                 etat.SkipWithError(qPrintable(erreur));
                 return;

@@ -58,13 +58,9 @@ void MiseAJourInternet::GenerateurInternet_Click()
     for (; !objets.fin(); objets.suivant()) {
         const QVariant nom = objets.champ(QStringLiteral("Nom"));
         afficher(nom.toString() + QStringLiteral(" ...") + FinDeLigne + m_tag);
-        const QDate aujourdhui = Horloge::aujourdhui();
-        const QString erreur = PublicationWeb::procedureMiseAjourInternet(
-            m_contexte.BasePlanning(), dossier, objets.champ(QStringLiteral("Numero")).toInt(),
-            PublicationWeb::texteDeFin(aujourdhui),
-            PublicationWeb::nomDeFichier(nom, objets.champ(QStringLiteral("FichierPlanningHTML"))),
-            PublicationWeb::nomAffiche(nom, objets.champ(QStringLiteral("NomInternet"))),
-            aujourdhui, Horloge::maintenant());
+        const QString erreur
+            = PublicationWeb::publierObjet(m_contexte.BasePlanning(), dossier, objets,
+                                           Horloge::aujourdhui(), Horloge::maintenant());
         // A page that could not be written says so on its line; the others are still published.
         const QString ligne = erreur.isEmpty()
             ? nom.toString() + QStringLiteral(" ... OK !")

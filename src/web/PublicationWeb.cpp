@@ -2,6 +2,7 @@
 
 #include "conversion/Conversion.h"
 #include "data/LectureDirecte.h"
+#include "data/Recordset.h"
 #include "data/TextesSQL.h"
 #include "web/CalendrierWeb.h"
 
@@ -64,6 +65,16 @@ QString procedureMiseAjourInternet(const QSqlDatabase &base, const QString &doss
         return QStringLiteral("la page « ") + nom + QStringLiteral(" » ne peut pas être écrite (")
             + sortie.errorString() + u')';
     return QString();
+}
+
+QString publierObjet(const QSqlDatabase &base, const QString &dossier, const Recordset &objet,
+                     const QDate &aujourdhui, const QDateTime &maintenant)
+{
+    const QVariant nom = objet.champ(QStringLiteral("Nom"));
+    return procedureMiseAjourInternet(
+        base, dossier, objet.champ(QStringLiteral("Numero")).toInt(), texteDeFin(aujourdhui),
+        nomDeFichier(nom, objet.champ(QStringLiteral("FichierPlanningHTML"))),
+        nomAffiche(nom, objet.champ(QStringLiteral("NomInternet"))), aujourdhui, maintenant);
 }
 
 bool lancerEnvoi(const QString &dossier)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+class Recordset;
+
 // Writing the published pages: one object's page from the database to its file, and the texts
 // the publication window derives from an object row. No widget.
 namespace PublicationWeb {
@@ -25,6 +27,12 @@ QString procedureMiseAjourInternet(const QSqlDatabase &base, const QString &doss
                                    const QString &finTexte, const QString &fichier,
                                    const QString &nomAffiche, const QDate &aujourdhui,
                                    const QDateTime &maintenant);
+
+// The page of the current row of an "OBJETS" record set, as the publication window writes it:
+// its number, its file name and its display name from the row, the end from `aujourdhui`.
+// Returns what procedureMiseAjourInternet returns.
+QString publierObjet(const QSqlDatabase &base, const QString &dossier, const Recordset &objet,
+                     const QDate &aujourdhui, const QDateTime &maintenant);
 
 // Starts the owner's upload script ("lanceftp.sh" in `dossier`) with /bin/sh, detached, in
 // that folder; not waited for. False when there is none or it cannot start; nothing is said.
