@@ -3,6 +3,7 @@
 #include "app/BoiteMessage.h"
 #include "app/Contexte.h"
 #include "app/Langues.h"
+#include "controls/BarreSeparatrice.h"
 #include "controls/FondDialogue.h"
 #include "controls/xpcmdbutton.h"
 #include "conversion/Couleurs.h"
@@ -11,10 +12,14 @@
 
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabWidget>
+
+#include <limits>
 
 namespace {
 
@@ -54,21 +59,36 @@ parametres::parametres(Contexte &contexte)
     SSTab1 = new QTabWidget(Fond);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setGeometry(16, 52, 608, 380);
-    auto *couleurs = new QWidget;
+    // A house with many states scrolls down to the last one rather than losing it past the tab.
+    auto *couleurs = new QScrollArea;
+    couleurs->setFrameShape(QFrame::NoFrame);
     SSTab1->addTab(couleurs, QStringLiteral("Couleurs"));
-    fondcouleurs = new QWidget(couleurs);
+    fondcouleurs = new QWidget;
     fondcouleurs->setObjectName(QStringLiteral("fondcouleurs"));
     fondcouleurs->setGeometry(8, 8, 580, HautLigne + HauteurLigne);
-    // The placeholder of the objects tab: two panels, the splitter bar to come between them.
+    couleurs->setWidget(fondcouleurs);
+    // The objects tab: two panes the owner shares out with the splitter bar, which keeps its
+    // place in the main settings from one opening to the next.
     auto *objets = new QWidget;
-    objets->setObjectName(QStringLiteral("BaseDeDonnees1"));
     SSTab1->addTab(objets, QStringLiteral("Objets"));
-    fondgauche = new QWidget(objets);
+    BaseDeDonnees1 = new QWidget(objets);
+    BaseDeDonnees1->setObjectName(QStringLiteral("BaseDeDonnees1"));
+    BaseDeDonnees1->setGeometry(8, 8, 584, 330);
+    fondgauche = new QFrame(BaseDeDonnees1);
     fondgauche->setObjectName(QStringLiteral("fondgauche"));
-    fondgauche->setGeometry(8, 8, 280, 330);
-    fonddroite = new QWidget(objets);
+    fondgauche->setFrameShape(QFrame::StyledPanel);
+    fondgauche->setGeometry(0, 0, 280, 330);
+    fonddroite = new QFrame(BaseDeDonnees1);
     fonddroite->setObjectName(QStringLiteral("fonddroite"));
-    fonddroite->setGeometry(296, 8, 296, 330);
+    fonddroite->setFrameShape(QFrame::StyledPanel);
+    fonddroite->setGeometry(287, 0, 297, 330);
+    BarreSeparatrice1 = new BarreSeparatrice(BaseDeDonnees1);
+    BarreSeparatrice1->setObjectName(QStringLiteral("BarreSeparatrice1"));
+    BarreSeparatrice1->setGeometry(281, 0, BarreSeparatrice::Largeur, 330);
+    if (!m_contexte.FichierINIPrincipal.isEmpty())
+        BarreSeparatrice1->Controle_GAUCHEDROITE_avecMEMOIRE(
+            fondgauche, fonddroite, BaseDeDonnees1, QStringLiteral("parametres"),
+            QStringLiteral("BarreSeparatrice1"), m_contexte.FichierINIPrincipal);
     SSTab1->addTab(new QWidget, QStringLiteral("Tab 2"));
 
     // The design-time row 0 and its texts, shown as they are when the base has no state.
@@ -127,10 +147,13 @@ void parametres::charger()
         fondetats[i]->setProperty("Tag", etats.champ(QStringLiteral("code")).toString());
         // The box shows and sets the flag the web calendar publishes by.
         internet[i]->setChecked(etats.champ(QStringLiteral("internet")).toInt() != 0);
-        colorer(
-            fondetatcouleurs[i],
-            couleurDepuisVB(quint32(etats.champ(QStringLiteral("CouleurPrincipale")).toLongLong()),
-                            palette));
+        // A colour that is Null or no 32-bit value leaves the swatch as it was designed.
+        const QVariant champ = etats.champ(QStringLiteral("CouleurPrincipale"));
+        bool lue = false;
+        const qlonglong couleur = champ.toLongLong(&lue);
+        if (lue && !champ.isNull() && couleur >= std::numeric_limits<qint32>::min()
+            && couleur <= std::numeric_limits<qint32>::max())
+            colorer(fondetatcouleurs[i], couleurDepuisVB(quint32(qint32(couleur)), palette));
     }
     QGuiApplication::restoreOverrideCursor();
 }

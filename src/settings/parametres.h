@@ -10,7 +10,9 @@
 #include <optional>
 
 class Contexte;
+class BarreSeparatrice;
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QPushButton;
 class QTabWidget;
@@ -37,8 +39,10 @@ public:
     QLabel *Label1;
     QTabWidget *SSTab1;
     QWidget *fondcouleurs;
-    QWidget *fondgauche;
-    QWidget *fonddroite;
+    QWidget *BaseDeDonnees1;
+    QFrame *fondgauche;
+    QFrame *fonddroite;
+    BarreSeparatrice *BarreSeparatrice1;
     xpcmdbutton *quitter;
     QVector<QLabel *> fondetats;
     QVector<QWidget *> fondetatcouleurs;

@@ -1,9 +1,20 @@
+#include "app/ValeurINI.h"
 #include "commun/BaseDemo.h"
+#include "controls/BarreSeparatrice.h"
 #include "conversion/Couleurs.h"
+#include "planning/Form1.h"
+#include "planning/SurfaceDessin.h"
 #include "settings/parametres.h"
+#include "web/PublicationWeb.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
 #include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 
 // The settings dialog's colours and web flags, each stored at once.
@@ -20,6 +31,14 @@ private slots:
     void changerCouleur();
     void caseInternet();
     void sansEtat();
+    void couleursIllisibles_data();
+    void couleursIllisibles();
+    void cinquanteEtatsRestentAtteignables();
+    void baseEnLectureSeule_data();
+    void baseEnLectureSeule();
+    void laCouleurRedessineLePlanning();
+    void laPublicationSuitLaCaseInternet();
+    void laBarreDesObjetsGardeSaPlace();
 
 private:
     BaseDemo m_base;
@@ -105,6 +124,228 @@ void TestParametres::sansEtat()
     parametres dialogue(*m_base.contexte);
     QCOMPARE(dialogue.fondetats.size(), 1);
     QCOMPARE(dialogue.fondetats[0]->text(), QStringLiteral("Label2"));
+}
+
+void TestParametres::couleursIllisibles_data()
+{
+    QTest::addColumn<QString>("valeur");
+    QTest::addColumn<bool>("lue");
+
+    QTest::newRow("a plain colour is shown") << "65280" << true;
+    QTest::newRow("a system colour is shown") << "-2147483640" << true;
+    QTest::newRow("Null leaves the swatch as designed") << "NULL" << false;
+    QTest::newRow("a value past 32 bits leaves the swatch as designed") << "1099511627776" << false;
+    QTest::newRow("a text leaves the swatch as designed") << "'vert'" << false;
+}
+
+void TestParametres::couleursIllisibles()
+{
+    QFETCH(QString, valeur);
+    QFETCH(bool, lue);
+
+    const int code = m_base.valeur("select Code from ETATS limit 1").toInt();
+    QSqlQuery(QStringLiteral("update ETATS set CouleurPrincipale = %1 where Code = %2")
+                  .arg(valeur)
+                  .arg(code),
+              m_base.contexte->BasePlanning());
+    parametres dialogue(*m_base.contexte);
+    const QColor vue = dialogue.fondetatcouleurs[0]->palette().color(QPalette::Window);
+    const QColor dessinee = QWidget().palette().color(QPalette::Window);
+    if (lue)
+        QCOMPARE(vue, couleurDepuisVB(quint32(valeur.toLongLong()), QPalette()));
+    else
+        QCOMPARE(vue, dessinee);
+    // The other rows are read all the same.
+    QCOMPARE(dialogue.fondetats.size(), m_base.valeur("select count(*) from ETATS").toInt());
+}
+
+void TestParametres::cinquanteEtatsRestentAtteignables()
+{
+    QSqlQuery requete(m_base.contexte->BasePlanning());
+    QVERIFY(requete.exec("delete from ETATS"));
+    for (int code = 1; code <= 50; ++code)
+        QVERIFY(requete.exec(QStringLiteral("insert into ETATS (Code, Nom, CouleurPrincipale, "
+                                            "surinternet) values (%1, 'État %1', %2, 1)")
+                                 .arg(code)
+                                 .arg(code * 4000)));
+    parametres dialogue(*m_base.contexte);
+    QCOMPARE(dialogue.fondetats.size(), 50);
+    QCOMPARE(dialogue.fondetats.last()->text(), QStringLiteral("État 50"));
+    QCOMPARE(dialogue.fondcouleurs->height(),
+             dialogue.fondetats.last()->y() + dialogue.fondetats.last()->height());
+    dialogue.show();
+    auto *defilement = qobject_cast<QScrollArea *>(dialogue.SSTab1->widget(0));
+    QVERIFY(defilement);
+    defilement->ensureWidgetVisible(dialogue.fondchangercouleurs.last());
+    QVERIFY(defilement->verticalScrollBar()->value() > 0);
+    const QPoint dansLaVue = dialogue.fondchangercouleurs.last()->mapTo(
+        defilement->viewport(), dialogue.fondchangercouleurs.last()->rect().center());
+    QVERIFY(defilement->viewport()->rect().contains(dansLaVue));
+}
+
+void TestParametres::baseEnLectureSeule_data()
+{
+    QTest::addColumn<bool>("couleur"); // false: the web box
+    QTest::newRow("a colour that cannot be stored") << true;
+    QTest::newRow("a web choice that cannot be stored") << false;
+}
+
+void TestParametres::baseEnLectureSeule()
+{
+    QFETCH(bool, couleur);
+
+    parametres dialogue(*m_base.contexte);
+    int signaux = 0;
+    connect(&dialogue, &parametres::couleurChangee, this, [&] { ++signaux; });
+    dialogue.choisirCouleur = [](const QColor &) -> std::optional<QColor> {
+        return QColor(0x12, 0x34, 0x56);
+    };
+    const QColor pastille = dialogue.fondetatcouleurs[0]->palette().color(QPalette::Window);
+    const bool coche = dialogue.internet[0]->isChecked();
+    const QString avant = m_base
+                              .valeur("select group_concat(CouleurPrincipale || '/' || "
+                                      "surinternet) from ETATS")
+                              .toString();
+    QVERIFY(QSqlQuery(m_base.contexte->BasePlanning()).exec("PRAGMA query_only = 1"));
+    BoiteMessage::messagesAffiches().clear();
+
+    if (couleur)
+        dialogue.fondchangercouleurs_Click(0);
+    else
+        dialogue.internet[0]->click();
+
+    QCOMPARE(BoiteMessage::messagesAffiches().size(), 1);
+    QVERIFY2(BoiteMessage::messagesAffiches().first().contains(
+                 couleur ? "La couleur n'a pas pu être enregistrée"
+                         : "Le choix n'a pas pu être enregistré"),
+             qPrintable(BoiteMessage::messagesAffiches().first()));
+    QCOMPARE(dialogue.fondetatcouleurs[0]->palette().color(QPalette::Window), pastille);
+    QCOMPARE(dialogue.internet[0]->isChecked(), coche);
+    QCOMPARE(signaux, 0);
+    QVERIFY(QSqlQuery(m_base.contexte->BasePlanning()).exec("PRAGMA query_only = 0"));
+    QCOMPARE(m_base
+                 .valeur("select group_concat(CouleurPrincipale || '/' || surinternet) from "
+                         "ETATS")
+                 .toString(),
+             avant);
+}
+
+void TestParametres::laCouleurRedessineLePlanning()
+{
+    // The planning holds its own connection, as in the program.
+    Contexte contextePlanning;
+    Form1 planning(contextePlanning);
+    QVERIFY(planning.charger());
+    planning.resize(1200, 700);
+    planning.rafraichir();
+    QVERIFY(planning.ReservationsAffichees.size() > 1);
+    const ReservationAffichee barre = planning.ReservationsAffichees.at(1);
+    const QColor nouvelle(0x12, 0x34, 0x56);
+    auto pixelsDeLaCouleur = [&] {
+        const QImage &image = planning.planning->surface().image();
+        int compte = 0;
+        for (int y = qMax(0, barre.y1); y <= qMin(image.height() - 1, barre.y2); ++y)
+            for (int x = qMax(0, barre.x1); x <= qMin(image.width() - 1, barre.x2); ++x)
+                compte += image.pixelColor(x, y) == nouvelle;
+        return compte;
+    };
+    QCOMPARE(pixelsDeLaCouleur(), 0);
+
+    parametres dialogue(*m_base.contexte);
+    connect(&dialogue, &parametres::couleurChangee, &planning, &Form1::rafraichir);
+    dialogue.choisirCouleur = [&](const QColor &) -> std::optional<QColor> {
+        return nouvelle;
+    };
+    const QString code
+        = m_base
+              .valeur(QStringLiteral("select Etat from RESERVATIONS where NumeroReservation = %1")
+                          .arg(barre.NumeroReservation))
+              .toString();
+    const int ligne
+        = int(std::find_if(dialogue.fondetats.begin(), dialogue.fondetats.end(),
+                           [&](QLabel *nom) { return nom->property("Tag").toString() == code; })
+              - dialogue.fondetats.begin());
+    QVERIFY(ligne < dialogue.fondetats.size());
+    dialogue.fondchangercouleurs_Click(ligne);
+    QVERIFY(pixelsDeLaCouleur() > 0);
+
+    // Opened again, the dialog shows the colour stored.
+    parametres rouvert(*m_base.contexte);
+    QCOMPARE(rouvert.fondetatcouleurs[ligne]->palette().color(QPalette::Window), nouvelle);
+}
+
+void TestParametres::laPublicationSuitLaCaseInternet()
+{
+    QSqlQuery requete(m_base.contexte->BasePlanning());
+    QVERIFY(requete.exec("delete from RESERVATIONS"));
+    const int code = m_base.valeur("select Code from ETATS where surinternet <> 0 limit 1").toInt();
+    const int objet = m_base.valeur("select Numero from OBJETS limit 1").toInt();
+    QVERIFY(requete.exec(QStringLiteral("insert into RESERVATIONS (Objet, nomclient, Etat, "
+                                        "DateDebut, DateFin) values (%1, 'Dupont', %2, "
+                                        "'2026-12-10 14:00:00', '2026-12-12 12:00:00')")
+                             .arg(objet)
+                             .arg(code)));
+    auto publier = [&] {
+        const QString erreur = PublicationWeb::procedureMiseAjourInternet(
+            m_base.contexte->BasePlanning(), m_base.dossier(), objet,
+            PublicationWeb::texteDeFin(QDate(2026, 12, 8)), QStringLiteral("essai.html"),
+            QStringLiteral("Essai"), QDate(2026, 12, 8),
+            QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
+        QFile page(QDir(m_base.dossier()).filePath(QStringLiteral("essai.html")));
+        return erreur.isEmpty() && page.open(QIODevice::ReadOnly) ? page.readAll() : QByteArray();
+    };
+    QVERIFY(publier().contains("#FF0000"));
+
+    parametres dialogue(*m_base.contexte);
+    const int ligne
+        = int(std::find_if(dialogue.fondetats.begin(), dialogue.fondetats.end(),
+                           [&](QLabel *nom) { return nom->property("Tag").toInt() == code; })
+              - dialogue.fondetats.begin());
+    QVERIFY(ligne < dialogue.fondetats.size());
+    QVERIFY(dialogue.internet[ligne]->isChecked());
+    dialogue.internet[ligne]->click();
+    QVERIFY(!publier().contains("#FF0000"));
+    dialogue.internet[ligne]->click();
+    QVERIFY(publier().contains("#FF0000"));
+}
+
+void TestParametres::laBarreDesObjetsGardeSaPlace()
+{
+    const QString fichier = m_base.contexte->FichierINIPrincipal;
+    auto memoire = [&] {
+        return ValeurINI("parametres", "BarreSeparatrice1", "absente", fichier, LIRE);
+    };
+    QCOMPARE(memoire(), QStringLiteral("absente"));
+    int largeur = 0;
+    {
+        parametres dialogue(*m_base.contexte);
+        largeur = dialogue.fondgauche->width();
+        QCOMPARE(memoire(), QString::number(largeur * 15));
+        QCOMPARE(dialogue.BarreSeparatrice1->x(), largeur + 1);
+        QCOMPARE(dialogue.fonddroite->x(), largeur + 7);
+        QCOMPARE(dialogue.fonddroite->x() + dialogue.fonddroite->width(),
+                 dialogue.BaseDeDonnees1->width());
+        dialogue.show();
+        dialogue.SSTab1->setCurrentIndex(1);
+        BarreSeparatrice *barre = dialogue.BarreSeparatrice1;
+        const QPoint depart = barre->mapToGlobal(QPoint(2, 40));
+        const QPoint arrivee = depart + QPoint(30, 0);
+        QMouseEvent appui(QEvent::MouseButtonPress, barre->mapFromGlobal(depart), depart,
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(barre, &appui);
+        QMouseEvent glisse(QEvent::MouseMove, barre->mapFromGlobal(arrivee), arrivee, Qt::NoButton,
+                           Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(barre, &glisse);
+        QMouseEvent relache(QEvent::MouseButtonRelease, barre->mapFromGlobal(arrivee), arrivee,
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(barre, &relache);
+        QCOMPARE(dialogue.fondgauche->width(), largeur + 30);
+        QCOMPARE(memoire(), QString::number((largeur + 30) * 15));
+        dialogue.quitter_Click();
+    }
+    parametres rouvert(*m_base.contexte);
+    QCOMPARE(rouvert.fondgauche->width(), largeur + 30);
+    QCOMPARE(rouvert.BarreSeparatrice1->x(), largeur + 31);
 }
 
 QTEST_MAIN(TestParametres)
