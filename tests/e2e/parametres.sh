@@ -1,0 +1,132 @@
+#!/bin/sh
+# The settings from outside: "&Outils", "&Paramétres"; a state recoloured through the colour
+# dialog answered from the keyboard, the objects tab's splitter dragged; the frame moved, the
+# program left and started again. Checked in the database and the settings files, not through
+# the program.
+set -u
+. "$(dirname "$0")/commun.sh"
+debuter_scenario "$@"
+
+creer_base_demo
+BASE="$DOSSIER/Razarivu.mdb"
+sql() {
+    sqlite3 "$BASE" "$1" || echec "lecture de la base impossible : $1"
+}
+
+# A stay of the scenario, written from outside: from today, on the first object with nothing
+# else in the next month, in the state "Option" that is recoloured below.
+AUJOURDHUI=$(date +%Y-%m-%d)
+OPTION=$(sql "select Code from ETATS where Nom = 'Option'")
+[ -n "$OPTION" ] || echec "pas d'état « Option » dans la base de démonstration"
+sql "insert into RESERVATIONS (Objet, nomclient, DateDebut, DateFin, Etat)
+    select Numero, 'Scénario', '$AUJOURDHUI 14:00:00', date('$AUJOURDHUI', '+4 days') || ' 12:00:00',
+    $OPTION from OBJETS where Numero not in (select Objet from RESERVATIONS
+        where DateFin >= date('$AUJOURDHUI', '-1 day') and DateDebut <= date('$AUJOURDHUI', '+30 days'))
+    order by rowid limit 1"
+
+etape "le planning s'ouvre"
+lancer_planning
+# The dialog covers the 1280 x 800 screen; its 640 x 480 panel is in the middle, the tabs at
+# (16, 52) in it.
+ONGLETS_X=$(((1280 - 640) / 2 + 16))
+ONGLETS_Y=$(((800 - 480) / 2 + 52))
+cliquer_onglets() {
+    xdotool mousemove $((ONGLETS_X + $1)) $((ONGLETS_Y + $2)) click 1
+    sleep 0.3
+}
+
+etape "Outils, Paramétres"
+touches "$CADRE" alt+o p
+DIALOGUE=$(attendre_fenetre "Parametres") || echec "le dialogue « Parametres » ne s'ouvre pas"
+sleep 1
+
+etape "« Changer Couleur » de « Option » ouvre le choix de la couleur"
+# Option is the first state of the demonstration base: the first row.
+cliquer_onglets 380 45
+COULEUR=$(attendre_fenetre "(Select Color|Sélectionner une couleur)") \
+    || echec "le choix de la couleur ne s'ouvre pas"
+sleep 0.5
+
+etape "la couleur #123456 est donnée au clavier"
+touches "$COULEUR" alt+h ctrl+a numbersign 1 2 3 4 5 6 Return
+sleep 1
+xdotool search --onlyvisible --name "^(Select Color|Sélectionner une couleur)\$" >/dev/null 2>&1 \
+    && echec "le choix de la couleur est resté ouvert"
+# 0x563412: red in the lowest byte.
+verifier_egal "couleur de « Option »" "$(sql "select CouleurPrincipale from ETATS where Code = $OPTION")" \
+    5649426
+verifier_egal "autres états inchangés" \
+    "$(sql "select count(*) from ETATS where CouleurPrincipale = 5649426")" 1
+
+etape "l'onglet « Objets » et sa barre de séparation"
+INI="$DOSSIER/Razarivu.ini"
+cliquer_onglets 108 13
+sleep 0.5
+verifier_egal "place de la barre, à l'ouverture" "$(cle_ini "$INI" parametres BarreSeparatrice1)" 4200
+
+etape "la barre est tirée de 30 pixels vers la droite"
+BARRE_X=$((ONGLETS_X + 2 + 8 + 283))
+BARRE_Y=$((ONGLETS_Y + 26 + 8 + 100))
+xdotool mousemove $BARRE_X $BARRE_Y
+sleep 0.2
+xdotool mousedown 1
+for pas in 10 20 30; do
+    xdotool mousemove $((BARRE_X + pas)) $BARRE_Y
+    sleep 0.1
+done
+xdotool mouseup 1
+sleep 0.5
+verifier_egal "place de la barre, après le glissement" "$(cle_ini "$INI" parametres BarreSeparatrice1)" \
+    4650
+
+etape "« Quitter » ferme le dialogue ; le planning montre la nouvelle couleur"
+cliquer_onglets 555 401
+sleep 1
+xdotool search --onlyvisible --name "^Parametres\$" >/dev/null 2>&1 && echec "le dialogue est resté ouvert"
+import -window root "$CAPTURES/planning-recolore.png" 2>/dev/null || echec "capture impossible"
+convert "$CAPTURES/planning-recolore.png" -format %c histogram:info:- | grep -qi "#123456" \
+    || echec "aucune barre du planning n'est dessinée en #123456"
+
+etape "le planning est déplacé dans le cadre, par sa barre de titre"
+PLANNING_AVANT=$(cle_ini "$INI" Razarivu Positions)
+xdotool mousemove $((X + 200)) $((Y + 55))
+sleep 0.2
+xdotool mousedown 1
+for pas in 10 20 30 40; do
+    xdotool mousemove $((X + 200 + pas)) $((Y + 55 + pas / 2))
+    sleep 0.1
+done
+xdotool mouseup 1
+sleep 2
+
+etape "le cadre est déplacé"
+xdotool windowmove "$CADRE" 120 90
+sleep 2.5
+
+etape "Fichier, Quitter"
+touches "$CADRE" alt+f q
+attendre_fin
+verifier_egal "statut de sortie" "$STATUT" 0
+POSITIONS=$(cle_ini "$DOSSIER/reriveved.ini" root Positions)
+case "$POSITIONS" in
+    "120|90|"*) ;;
+    *) echec "place du cadre dans reriveved.ini : « $POSITIONS »" ;;
+esac
+PLANNING=$(cle_ini "$INI" Razarivu Positions)
+decaler() {
+    echo "$1" | awk -F'|' -v OFS='|' '{ $1 += 40; $2 += 20; print }'
+}
+verifier_egal "place du planning dans Razarivu.ini" "$PLANNING" "$(decaler "$PLANNING_AVANT")"
+
+etape "au redémarrage, le cadre revient où il a été laissé"
+lancer_planning
+verifier_egal "coin du cadre" "$X,$Y" "120,90"
+
+etape "Fichier, Quitter une seconde fois"
+touches "$CADRE" alt+f q
+attendre_fin
+verifier_egal "statut de sortie" "$STATUT" 0
+# Both windows came back where they were: their places were not written again.
+verifier_egal "place du cadre, inchangée" "$(cle_ini "$DOSSIER/reriveved.ini" root Positions)" \
+    "$POSITIONS"
+verifier_egal "place du planning, inchangée" "$(cle_ini "$INI" Razarivu Positions)" "$PLANNING"
