@@ -49,6 +49,70 @@ verifier_egal "statut de sortie" "$STATUT" 0
 verifier_egal "sauvegardes numero" "$(cle_ini "$INI" system 'sauvegardes numero')" 2
 [ -f "$DOSSIER/Sauvegardes/Razarivu_2.mdb" ] || echec "pas de Sauvegardes/Razarivu_2.mdb"
 
+# lancer_limite BLOCS: starts the program with files limited to BLOCS blocks of 512 bytes, as on
+# a disk that fills up; a write past the limit fails (the signal that would kill is ignored).
+lancer_limite() {
+    (
+        trap '' XFSZ
+        ulimit -f "$1"
+        RAZARIVU_DOSSIER="$DOSSIER" QT_QPA_PLATFORM=xcb exec "$PROGRAMME"
+    ) >"$CAPTURES/sortie.log" 2>&1 &
+    PID_PROGRAMME=$!
+}
+
+etape "disque plein pendant la copie de sauvegarde : le démarrage continue"
+TAILLE=$(stat -c %s "$DOSSIER/Razarivu.mdb")
+lancer_limite $((TAILLE / 512 / 2))
+CADRE=$(attendre_fenetre "PIVANE Razarivu $VERSION") || echec "le programme ne démarre pas"
+sleep 1
+capture "disque-plein"
+touches "$CADRE" alt+f q
+attendre_fin
+verifier_egal "statut de sortie" "$STATUT" 0
+# The copy could not be made whole: no half copy in slot 3, nothing left over, the earlier
+# backups untouched.
+[ ! -e "$DOSSIER/Sauvegardes/Razarivu_3.mdb" ] || echec "une copie tronquée est restée dans Sauvegardes/"
+ls "$DOSSIER/Sauvegardes" | grep -q '\.copie$' && echec "une copie en cours est restée dans Sauvegardes/"
+cmp -s "$DOSSIER/Razarivu.mdb" "$DOSSIER/Sauvegardes/Razarivu_2.mdb" || echec "la sauvegarde 2 a été abîmée"
+
+etape "Razarivu.ini illisible : les réglages par défaut"
+mv "$INI" "$DOSSIER/reglages-de-cote"
+mkdir "$INI"
+lancer "$DOSSIER"
+CADRE=$(attendre_fenetre "PIVANE Razarivu $VERSION") || echec "le programme ne démarre pas sans ses réglages"
+sleep 1
+capture "reglages-illisibles"
+touches "$CADRE" alt+f q
+attendre_fin
+verifier_egal "statut de sortie" "$STATUT" 0
+[ -d "$INI" ] || echec "Razarivu.ini a été remplacé"
+rmdir "$INI"
+mv "$DOSSIER/reglages-de-cote" "$INI"
+
+etape "base remplacée par des octets sans sens : message d'échec d'ouverture"
+mv "$DOSSIER/Razarivu.mdb" "$DOSSIER/base-de-cote"
+head -c 65536 /dev/urandom >"$DOSSIER/Razarivu.mdb"
+cp "$DOSSIER/Razarivu.mdb" "$DOSSIER/octets"
+lancer "$DOSSIER"
+BOITE=$(attendre_fenetre "Razarivu") || echec "aucun message pour une base illisible"
+sleep 0.5
+capture "base-illisible"
+touches "$BOITE" Return
+attendre_fin
+[ "$STATUT" -ne 0 ] || echec "statut 0 avec une base illisible"
+cmp -s "$DOSSIER/Razarivu.mdb" "$DOSSIER/octets" || echec "le fichier illisible a été modifié"
+
+etape "base supprimée : message d'échec d'ouverture"
+rm "$DOSSIER/Razarivu.mdb"
+lancer "$DOSSIER"
+BOITE=$(attendre_fenetre "Razarivu") || echec "aucun message pour une base absente"
+sleep 0.5
+touches "$BOITE" Return
+attendre_fin
+[ "$STATUT" -ne 0 ] || echec "statut 0 sans base"
+[ ! -e "$DOSSIER/Razarivu.mdb" ] || echec "une base vide a été créée"
+mv "$DOSSIER/base-de-cote" "$DOSSIER/Razarivu.mdb"
+
 etape "dossier vide : message d'échec d'ouverture"
 VIDE="$DOSSIER/vide"
 mkdir -p "$VIDE"

@@ -5,6 +5,7 @@
 # the program.
 set -u
 . "$(dirname "$0")/commun.sh"
+. "$(dirname "$0")/gestes.sh"
 debuter_scenario "$@"
 
 creer_base_demo
@@ -26,32 +27,12 @@ sql "insert into RESERVATIONS (Objet, nomclient, DateDebut, DateFin, Etat)
 
 etape "le planning s'ouvre"
 lancer_planning
-# The dialog covers the 1280 x 800 screen; its 640 x 480 panel is in the middle, the tabs at
-# (16, 52) in it.
-ONGLETS_X=$(((1280 - 640) / 2 + 16))
-ONGLETS_Y=$(((800 - 480) / 2 + 52))
-cliquer_onglets() {
-    xdotool mousemove $((ONGLETS_X + $1)) $((ONGLETS_Y + $2)) click 1
-    sleep 0.3
-}
 
 etape "Outils, Paramétres"
-touches "$CADRE" alt+o p
-DIALOGUE=$(attendre_fenetre "Parametres") || echec "le dialogue « Parametres » ne s'ouvre pas"
-sleep 1
+ouvrir_parametres
 
-etape "« Changer Couleur » de « Option » ouvre le choix de la couleur"
-# Option is the first state of the demonstration base: the first row.
-cliquer_onglets 380 45
-COULEUR=$(attendre_fenetre "(Select Color|Sélectionner une couleur)") \
-    || echec "le choix de la couleur ne s'ouvre pas"
-sleep 0.5
-
-etape "la couleur #123456 est donnée au clavier"
-touches "$COULEUR" alt+h ctrl+a numbersign 1 2 3 4 5 6 Return
-sleep 1
-xdotool search --onlyvisible --name "^(Select Color|Sélectionner une couleur)\$" >/dev/null 2>&1 \
-    && echec "le choix de la couleur est resté ouvert"
+etape "« Changer Couleur » de « Option » (le premier état) : #123456 au clavier"
+recolorer_premier_etat 123456
 # 0x563412: red in the lowest byte.
 verifier_egal "couleur de « Option »" "$(sql "select CouleurPrincipale from ETATS where Code = $OPTION")" \
     5649426
@@ -80,9 +61,7 @@ verifier_egal "place de la barre, après le glissement" "$(cle_ini "$INI" parame
     4650
 
 etape "« Quitter » ferme le dialogue ; le planning montre la nouvelle couleur"
-cliquer_onglets 555 401
-sleep 1
-xdotool search --onlyvisible --name "^Parametres\$" >/dev/null 2>&1 && echec "le dialogue est resté ouvert"
+fermer_parametres
 import -window root "$CAPTURES/planning-recolore.png" 2>/dev/null || echec "capture impossible"
 convert "$CAPTURES/planning-recolore.png" -format %c histogram:info:- | grep -qi "#123456" \
     || echec "aucune barre du planning n'est dessinée en #123456"
@@ -104,9 +83,7 @@ xdotool windowmove "$CADRE" 120 90
 sleep 2.5
 
 etape "Fichier, Quitter"
-touches "$CADRE" alt+f q
-attendre_fin
-verifier_egal "statut de sortie" "$STATUT" 0
+quitter
 POSITIONS=$(cle_ini "$DOSSIER/reriveved.ini" root Positions)
 case "$POSITIONS" in
     "120|90|"*) ;;
@@ -123,9 +100,7 @@ lancer_planning
 verifier_egal "coin du cadre" "$X,$Y" "120,90"
 
 etape "Fichier, Quitter une seconde fois"
-touches "$CADRE" alt+f q
-attendre_fin
-verifier_egal "statut de sortie" "$STATUT" 0
+quitter
 # Both windows came back where they were: their places were not written again.
 verifier_egal "place du cadre, inchangée" "$(cle_ini "$DOSSIER/reriveved.ini" root Positions)" \
     "$POSITIONS"

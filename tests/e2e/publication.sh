@@ -3,6 +3,7 @@
 # pages in the application folder are read as files, and the owner's upload script has run.
 set -u
 . "$(dirname "$0")/commun.sh"
+. "$(dirname "$0")/gestes.sh"
 debuter_scenario "$@"
 
 creer_base_demo
@@ -18,20 +19,8 @@ printf 'pwd > envoi-fait\n' > "$DOSSIER/lanceftp.sh"
 etape "le planning s'ouvre"
 lancer_planning
 
-etape "Outils, Mise à jour Internet"
-touches "$CADRE" alt+o m
-FENETRE=$(attendre_fenetre "Mise A Jour Internet") || echec "la fenêtre « Mise A Jour Internet » ne s'ouvre pas"
-sleep 0.5
-
-etape "« Générateur Internet » publie et ferme la fenêtre"
-eval "$(xdotool getwindowgeometry --shell "$FENETRE")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 20)) click 1
-i=0
-while xdotool search --onlyvisible --name "^Mise A Jour Internet\$" >/dev/null 2>&1 && [ $i -lt 100 ]; do
-    sleep 0.2
-    i=$((i + 1))
-done
-[ $i -lt 100 ] || echec "la fenêtre ne s'est pas fermée"
+etape "Outils, Mise à jour Internet : « Générateur Internet » publie et ferme la fenêtre"
+publier
 
 etape "une page par objet, en Windows-1252 avec CR LF"
 OBJETS=$(sqlite3 "$DOSSIER/Razarivu.mdb" "select count(*) from OBJETS")
@@ -59,6 +48,4 @@ while [ ! -s "$DOSSIER/envoi-fait" ] && [ $i -lt 50 ]; do sleep 0.1; i=$((i + 1)
 verifier_egal "dossier du script" "$(cat "$DOSSIER/envoi-fait" 2>/dev/null)" "$DOSSIER"
 
 etape "Fichier, Quitter"
-touches "$CADRE" alt+f q
-attendre_fin
-verifier_egal "statut de sortie" "$STATUT" 0
+quitter
