@@ -1,5 +1,8 @@
 #include "app/Contexte.h"
+#include "app/MesureDemarrage.h"
 #include "app/ROOT.h"
+#include "planning/Form1.h"
+#include "planning/SurfaceDessin.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -23,5 +26,7 @@ int main(int argc, char *argv[])
     cadre.show();
     if (!cadre.demarrer())
         return 1;
+    if (MesureDemarrage::demandee())
+        MesureDemarrage::terminerApresPremierDessin(cadre.planning()->planning);
     return application.exec();
 }
