@@ -3,15 +3,31 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace CheminsApplication {
 
+QString choisirDossierApplication(const QString &variable, const QString &dossierExecutable,
+                                  bool executableModifiable, const QString &dossierDonnees)
+{
+    if (!variable.isEmpty())
+        return QDir::cleanPath(QDir(variable).absolutePath());
+    if (executableModifiable)
+        return dossierExecutable;
+    return dossierDonnees;
+}
+
 QString dossierApplication()
 {
-    const QString dossier = qEnvironmentVariable("RAZARIVU_DOSSIER");
-    if (!dossier.isEmpty())
-        return QDir::cleanPath(QDir(dossier).absolutePath());
-    return QCoreApplication::applicationDirPath();
+    const QString executable = QCoreApplication::applicationDirPath();
+    const QString donnees = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString dossier
+        = choisirDossierApplication(qEnvironmentVariable("RAZARIVU_DOSSIER"), executable,
+                                    QFileInfo(executable).isWritable(), donnees);
+    // The settings file is written before anything else would make the folder.
+    if (dossier == donnees && !QFileInfo::exists(dossier))
+        QDir().mkpath(dossier);
+    return dossier;
 }
 
 QString dansDossierApplication(const QString &nomFichier)

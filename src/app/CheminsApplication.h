@@ -8,6 +8,14 @@ namespace CheminsApplication {
 
 inline constexpr const char *NomExecutable = "Razarivu";
 
+// The variable when it is set, made absolute; else the executable's folder when it can be
+// written; else the user's data folder (an installed copy under /usr: its bin folder is
+// read-only, and settings, database and backups would have nowhere to go).
+QString choisirDossierApplication(const QString &variable, const QString &dossierExecutable,
+                                  bool executableModifiable, const QString &dossierDonnees);
+
+// The choice above on this process and this machine. The user's data folder
+// (~/.local/share/Razarivu) is created when it is the one chosen.
 QString dossierApplication();
 
 // Application folder + "/" + name: the private-profile rule for a settings file given
