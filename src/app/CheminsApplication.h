@@ -3,16 +3,23 @@
 #include <QString>
 
 // Where the program keeps its files. The application folder is the folder of the executable,
-// unless the environment variable RAZARIVU_DOSSIER names another one (tests, installed copies).
+// unless the environment variable RAZARIVU_DOSSIER names another one, or the program is an
+// installed copy (its data then go to the user's data folder).
 namespace CheminsApplication {
 
 inline constexpr const char *NomExecutable = "Razarivu";
 
 // The variable when it is set, made absolute; else the executable's folder when it can be
-// written; else the user's data folder (an installed copy under /usr: its bin folder is
-// read-only, and settings, database and backups would have nowhere to go).
+// written and the program is not an installed copy; else the user's data folder. An installed
+// copy never keeps data beside itself: under /usr its bin folder is read-only, and under
+// ~/.local settings, database and backups would pile up among the user's programs.
 QString choisirDossierApplication(const QString &variable, const QString &dossierExecutable,
-                                  bool executableModifiable, const QString &dossierDonnees);
+                                  bool executableModifiable, bool installe,
+                                  const QString &dossierDonnees);
+
+// An installed copy: its folder is a prefix's bin folder, with the menu entry installed beside
+// it (`prefix/share/applications/razarivu.desktop`).
+bool estInstalle(const QString &dossierExecutable);
 
 // The choice above on this process and this machine. The user's data folder
 // (~/.local/share/Razarivu) is created when it is the one chosen.

@@ -46,10 +46,9 @@ grep -qx 'Categories=Office;' "$ENTREE" || echec "Categories n'est pas Office;"
 head -c 200 "$PREFIXE/share/icons/hicolor/scalable/apps/razarivu.svg" | grep -q '<svg' \
     || echec "l'icône n'est pas un SVG"
 
-# An installed copy keeps its data in its own folder while it can write there, else in the
-# user's data folder (run as root, the bin folder stays writable even without its write bits).
+# An installed copy keeps its data in the user's data folder, never beside itself.
 chmod a-w "$PREFIXE/bin"
-if [ -w "$PREFIXE/bin" ]; then DONNEES=$PREFIXE/bin; else DONNEES=$XDG_DATA_HOME/Razarivu; fi
+DONNEES=$XDG_DATA_HOME/Razarivu
 mkdir -p "$DONNEES"
 "$PREFIXE/bin/razarivu-creer-base" "$DONNEES/Razarivu.mdb" --demo \
     || echec "razarivu-creer-base n'a pas créé la base de démonstration"
@@ -63,4 +62,5 @@ statut=$?
 [ "$sortie" = "planning dessiné" ] || echec "Razarivu installé n'a pas dessiné son planning : « $sortie »"
 [ -f "$DONNEES/Razarivu.ini" ] || echec "pas de Razarivu.ini dans $DONNEES"
 [ -f "$DONNEES/Sauvegardes/Razarivu_1.mdb" ] || echec "pas de sauvegarde de la base dans $DONNEES"
+[ "$(ls "$PREFIXE/bin" | wc -l)" -eq 2 ] || echec "des fichiers ont été écrits dans bin/ : $(ls "$PREFIXE/bin")"
 echo "installation vérifiée ; données dans $DONNEES"
