@@ -123,15 +123,16 @@ ouvrir_parametres() {
 }
 
 # recolorer_premier_etat CHIFFRES: "Changer Couleur" of the first state, the colour dialog
-# answered from the keyboard with "#" and the six hex digits, Enter.
+# answered from the keyboard with "#" and the six hex digits, Enter. Qt's own dialog speaks
+# French like the rest of the program.
 recolorer_premier_etat() {
     cliquer_onglets 380 45
-    couleur=$(attendre_fenetre "(Select Color|Sélectionner une couleur)") \
-        || echec "le choix de la couleur ne s'ouvre pas"
+    couleur=$(attendre_fenetre "Sélectionner une couleur") \
+        || echec "le choix de la couleur « Sélectionner une couleur » ne s'ouvre pas"
     sleep 0.5
     touches "$couleur" alt+h ctrl+a numbersign $(echo "$1" | sed 's/./& /g') Return
     sleep 1
-    fenetre_fermee "(Select Color|Sélectionner une couleur)"
+    fenetre_fermee "Sélectionner une couleur"
 }
 
 fermer_parametres() {
