@@ -122,7 +122,26 @@ lancer_planning() {
     COLONNES_Y=$((Y + 76))
 }
 
+# creer_base_demo: the demo database in DOSSIER, whose path is BASE.
 creer_base_demo() {
     etape "base de démonstration"
-    "$CREER_BASE" "$DOSSIER/Razarivu.mdb" --demo || echec "razarivu-creer-base a échoué"
+    BASE="$DOSSIER/Razarivu.mdb"
+    "$CREER_BASE" "$BASE" --demo || echec "razarivu-creer-base a échoué"
+}
+
+# sql TEXTE: runs it on BASE with sqlite3, from outside the program.
+sql() {
+    sqlite3 "$BASE" "$1" || echec "lecture de la base impossible : $1"
+}
+
+# echec_ouverture_attendu DOSSIER CAPTURE: the program started on DOSSIER shows the open-failure
+# message, which Enter closes, and ends with a non-zero status.
+echec_ouverture_attendu() {
+    lancer "$1"
+    boite=$(attendre_fenetre "Razarivu") || echec "aucun message d'échec d'ouverture"
+    sleep 0.5
+    capture "$2"
+    touches "$boite" Return
+    attendre_fin
+    [ "$STATUT" -ne 0 ] || echec "statut 0 après l'échec d'ouverture"
 }

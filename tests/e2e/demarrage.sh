@@ -93,36 +93,19 @@ etape "base remplacée par des octets sans sens : message d'échec d'ouverture"
 mv "$DOSSIER/Razarivu.mdb" "$DOSSIER/base-de-cote"
 head -c 65536 /dev/urandom >"$DOSSIER/Razarivu.mdb"
 cp "$DOSSIER/Razarivu.mdb" "$DOSSIER/octets"
-lancer "$DOSSIER"
-BOITE=$(attendre_fenetre "Razarivu") || echec "aucun message pour une base illisible"
-sleep 0.5
-capture "base-illisible"
-touches "$BOITE" Return
-attendre_fin
-[ "$STATUT" -ne 0 ] || echec "statut 0 avec une base illisible"
+echec_ouverture_attendu "$DOSSIER" "base-illisible"
 cmp -s "$DOSSIER/Razarivu.mdb" "$DOSSIER/octets" || echec "le fichier illisible a été modifié"
 
 etape "base supprimée : message d'échec d'ouverture"
 rm "$DOSSIER/Razarivu.mdb"
-lancer "$DOSSIER"
-BOITE=$(attendre_fenetre "Razarivu") || echec "aucun message pour une base absente"
-sleep 0.5
-touches "$BOITE" Return
-attendre_fin
-[ "$STATUT" -ne 0 ] || echec "statut 0 sans base"
+echec_ouverture_attendu "$DOSSIER" "base-absente"
 [ ! -e "$DOSSIER/Razarivu.mdb" ] || echec "une base vide a été créée"
 mv "$DOSSIER/base-de-cote" "$DOSSIER/Razarivu.mdb"
 
 etape "dossier vide : message d'échec d'ouverture"
 VIDE="$DOSSIER/vide"
 mkdir -p "$VIDE"
-lancer "$VIDE"
-BOITE=$(attendre_fenetre "Razarivu") || echec "aucune fenêtre « Razarivu »"
-sleep 0.5
-capture "echec-ouverture"
-touches "$BOITE" Return
-attendre_fin
-[ "$STATUT" -ne 0 ] || echec "statut 0 après l'échec d'ouverture"
+echec_ouverture_attendu "$VIDE" "echec-ouverture"
 [ ! -e "$VIDE/Razarivu.mdb" ] || echec "une base vide a été créée"
 verifier_egal "database" "$(cle_ini "$VIDE/Razarivu.ini" system database)" "$VIDE/Razarivu.mdb"
 

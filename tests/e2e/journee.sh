@@ -11,11 +11,7 @@ set -u
 debuter_scenario "$@"
 
 creer_base_demo
-BASE="$DOSSIER/Razarivu.mdb"
 INI="$DOSSIER/Razarivu.ini"
-sql() {
-    sqlite3 "$BASE" "$1" || echec "lecture de la base impossible : $1"
-}
 CLIENT="Client Bout-en-bout"
 
 etape "le planning s'ouvre"

@@ -9,10 +9,6 @@ set -u
 debuter_scenario "$@"
 
 creer_base_demo
-BASE="$DOSSIER/Razarivu.mdb"
-sql() {
-    sqlite3 "$BASE" "$1" || echec "lecture de la base impossible : $1"
-}
 
 # A stay of the scenario, written from outside: from today, on the first object with nothing
 # else in the next month, in the state "Option" that is recoloured below.
