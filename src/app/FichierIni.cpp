@@ -57,7 +57,9 @@ QString pourEcriture(const QString &valeur)
 
 QString decoder(QByteArray octets)
 {
-    if (octets.startsWith("\xEF\xBB\xBF"))
+    // Tools that add a mark without looking may stack several; one left behind would hide the
+    // first section and come back as a mark at the next write.
+    while (octets.startsWith("\xEF\xBB\xBF"))
         octets.remove(0, 3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString texte = utf8.decode(octets);

@@ -120,6 +120,10 @@ void TestValeurINI::lectureTexte_data()
     ligne("A UTF-8 byte-order mark is skipped", "\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "v");
     ligne("A byte-order mark before Windows-1252 bytes is skipped too",
           "\xEF\xBB\xBF[s]\r\nk=Co\xfbt\r\n", "s", "k", "Coût");
+    ligne("Byte-order marks stacked by careless tools are all skipped",
+          "\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF[s]\r\nk=v\r\n", "s", "k", "v");
+    ligne("Stacked byte-order marks before Windows-1252 bytes are all skipped",
+          "\xEF\xBB\xBF\xEF\xBB\xBF[s]\r\nk=Co\xfbt\r\n", "s", "k", "Coût");
     ligne("A section name is cut to 600 characters", "[" + QByteArray(600, 'a') + "]\r\nk=v\r\n",
           QString(600, 'a') + QString(100, 'b'), "k", "v");
 }
@@ -164,6 +168,8 @@ void TestValeurINI::ecritureTexte_data()
           "[s]\r\na=1\r\nk=new\r\n[s]\r\nk=old\r\n");
     ligne("LF endings come back as CR LF, without the byte-order mark", "\xEF\xBB\xBF[s]\nk=1\n",
           "s", "k", "2", "[s]\r\nk=2\r\n");
+    ligne("Stacked byte-order marks do not come back",
+          "\xEF\xBB\xBF\xEF\xBB\xBF\xEF\xBB\xBF[s]\nk=1\n", "s", "k", "2", "[s]\r\nk=2\r\n");
     ligne("A Windows-1252 file comes back in UTF-8 with the same text", "[s]\r\nk=Probl\xe8me\r\n",
           "s", "x", "1", "[s]\r\nk=Problème\r\nx=1\r\n");
     ligne("Blanks around a value are kept between quotes", "", "s", "k", " a ",
