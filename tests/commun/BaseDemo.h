@@ -17,7 +17,10 @@
 class BaseDemo
 {
 public:
-    bool ouvrir()
+    // A fresh application folder holding a new base (the demo rows, or none), the clock set to
+    // 8 December 2026 at 15:45 and message boxes answered; for windows that open the base
+    // themselves.
+    bool preparer(bool demo = true)
     {
         m_dossier = std::make_unique<QTemporaryDir>();
         if (!m_dossier->isValid())
@@ -25,7 +28,13 @@ public:
         qputenv("RAZARIVU_DOSSIER", m_dossier->path().toUtf8());
         Horloge::fixer(QDateTime(QDate(2026, 12, 8), QTime(15, 45)));
         BoiteMessage::repondreAutomatiquement(true);
-        if (creerBase(m_dossier->filePath("Razarivu.mdb"), true).isValid())
+        return !creerBase(m_dossier->filePath("Razarivu.mdb"), demo).isValid();
+    }
+
+    // The same, and the base opened in `contexte` as the program opens it.
+    bool ouvrir(bool demo = true)
+    {
+        if (!preparer(demo))
             return false;
         contexte = std::make_unique<Contexte>();
         Demarrage::preparer(*contexte);

@@ -1,8 +1,5 @@
-#include "app/BoiteMessage.h"
-#include "app/Contexte.h"
-#include "app/Horloge.h"
+#include "commun/BaseDemo.h"
 #include "controls/xpcmdbutton.h"
-#include "data/CreationBase.h"
 #include "planning/Form1.h"
 #include "planning/Navigation.h"
 #include "planning/SurfaceDessin.h"
@@ -48,7 +45,7 @@ private:
                        const QDateTime &fin);
     int premierObjet();
 
-    std::unique_ptr<QTemporaryDir> m_dossier;
+    BaseDemo m_base;
     std::unique_ptr<Contexte> m_contexte;
     std::unique_ptr<Form1> m_fenetre;
     QPoint m_pointeur;
@@ -64,14 +61,7 @@ void TestForm1::initTestCase()
 
 void TestForm1::init()
 {
-    m_dossier = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dossier->isValid());
-    qputenv("RAZARIVU_DOSSIER", m_dossier->path().toUtf8());
-    Horloge::fixer(QDateTime(Aujourdhui, QTime(15, 45)));
-    BoiteMessage::repondreAutomatiquement(true);
-    const QSqlError erreur = creerBase(m_dossier->filePath("Razarivu.mdb"), false);
-    QVERIFY2(!erreur.isValid(), qPrintable(erreur.text()));
-
+    QVERIFY(m_base.preparer(false));
     m_contexte = std::make_unique<Contexte>();
     m_fenetre = std::make_unique<Form1>(*m_contexte);
     m_fenetre->positionPointeur = [this] {
@@ -87,8 +77,7 @@ void TestForm1::cleanup()
     m_contexte.reset();
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
-    BoiteMessage::repondreAutomatiquement(false);
-    Horloge::fixer(QDateTime());
+    m_base.fermer();
 }
 
 void TestForm1::ajouterSejour(int objet, const QString &client, const QDateTime &debut,

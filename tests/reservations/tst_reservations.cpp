@@ -1,10 +1,7 @@
-#include "app/BoiteMessage.h"
-#include "app/Contexte.h"
-#include "app/Horloge.h"
 #include "app/ValeurINI.h"
+#include "commun/BaseDemo.h"
 #include "controls/xpcmdbutton.h"
 #include "data/AjoutOperation.h"
-#include "data/CreationBase.h"
 #include "planning/Form1.h"
 #include "planning/OuvertureReservation.h"
 #include "reservations/reservations.h"
@@ -68,7 +65,7 @@ private:
     int nombre(const QString &sql) const { return valeur(sql).toInt(); }
     static void fermer(QPointer<reservations> &dialogue);
 
-    std::unique_ptr<QTemporaryDir> m_dossier;
+    BaseDemo m_base;
     std::unique_ptr<Contexte> m_contexte;
     std::unique_ptr<Form1> m_planning;
 };
@@ -85,13 +82,7 @@ void TestReservations::initTestCase()
 
 void TestReservations::init()
 {
-    m_dossier = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dossier->isValid());
-    qputenv("RAZARIVU_DOSSIER", m_dossier->path().toUtf8());
-    Horloge::fixer(QDateTime(Aujourdhui, QTime(15, 45)));
-    BoiteMessage::repondreAutomatiquement(true);
-    const QSqlError erreur = creerBase(m_dossier->filePath("Razarivu.mdb"), false);
-    QVERIFY2(!erreur.isValid(), qPrintable(erreur.text()));
+    QVERIFY(m_base.preparer(false));
     m_contexte = std::make_unique<Contexte>();
     m_planning = std::make_unique<Form1>(*m_contexte);
     QVERIFY(m_planning->charger());
@@ -111,8 +102,7 @@ void TestReservations::cleanup()
         delete dialogue.data();
     m_planning.reset();
     m_contexte.reset();
-    BoiteMessage::repondreAutomatiquement(false);
-    Horloge::fixer(QDateTime());
+    m_base.fermer();
 }
 
 QVariant TestReservations::valeur(const QString &sql) const
