@@ -96,8 +96,8 @@ void BarreSeparatrice::Controle_GAUCHEDROITE_avecMEMOIRE(QWidget *gauche, QWidge
     int largeur = actuelle;
     if (std::isfinite(lue)) {
         // A hand-edited or stale value must not push the bar out of reach.
-        const double plusLarge = qMax(0, control_parent->contentsRect().width() - Largeur - 2);
-        largeur = int(std::lround(qBound(0.0, lue / TwipsParPixel, plusLarge)));
+        largeur
+            = int(std::lround(qBound(0.0, lue / TwipsParPixel, double(largeurGaucheMaximale()))));
     }
     gauche->setGeometry(0, gauche->y(), largeur, gauche->height());
     REFRESHING();
@@ -135,10 +135,16 @@ void BarreSeparatrice::placerDevant()
         m_droite->lower();
 }
 
+int BarreSeparatrice::largeurGaucheMaximale() const
+{
+    return qMax(0, m_parent->contentsRect().width() - Largeur - 2);
+}
+
 int BarreSeparatrice::xDansLesLimites(int x) const
 {
+    // The left pane's width is the bar's distance from it, less the 1-pixel gap.
     const int minimum = m_gauche->x() + 1;
-    const int maximum = m_gauche->x() + m_parent->contentsRect().width() - 6;
+    const int maximum = m_gauche->x() + 1 + largeurGaucheMaximale();
     return qMax(minimum, qMin(x, maximum));
 }
 

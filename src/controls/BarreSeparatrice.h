@@ -72,6 +72,8 @@ private:
     bool configuree() const { return m_gauche && m_droite && m_parent; }
     void appliquerDisposition();
     void placerDevant();
+    // The widest the left pane can be: the bar and the right pane's gap still fit after it.
+    int largeurGaucheMaximale() const;
     // The bar's x while dragging, kept where neither pane would get a negative width.
     int xDansLesLimites(int x) const;
 

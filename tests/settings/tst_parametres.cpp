@@ -41,8 +41,18 @@ private slots:
     void laBarreDesObjetsGardeSaPlace();
 
 private:
+    // The dialog's row of the state `code`, or the number of rows when it has none.
+    static int ligneDeLEtat(const parametres &dialogue, int code);
+
     BaseDemo m_base;
 };
+
+int TestParametres::ligneDeLEtat(const parametres &dialogue, int code)
+{
+    return int(std::find_if(dialogue.fondetats.begin(), dialogue.fondetats.end(),
+                            [&](QLabel *nom) { return nom->property("Tag").toInt() == code; })
+               - dialogue.fondetats.begin());
+}
 
 void TestParametres::uneLigneParEtat()
 {
@@ -108,9 +118,8 @@ void TestParametres::changerCouleur()
 void TestParametres::caseInternet()
 {
     parametres dialogue(*m_base.contexte);
-    const int annulee = int(std::find_if(dialogue.fondetats.begin(), dialogue.fondetats.end(),
-                                         [](QLabel *nom) { return nom->text() == "Annulée"; })
-                            - dialogue.fondetats.begin());
+    const int annulee = ligneDeLEtat(
+        dialogue, m_base.valeur("select Code from ETATS where Nom = 'Annulée'").toInt());
     QVERIFY(annulee < dialogue.fondetats.size());
     QVERIFY(!dialogue.internet[annulee]->isChecked());
     dialogue.internet[annulee]->click();
@@ -261,10 +270,7 @@ void TestParametres::laCouleurRedessineLePlanning()
               .valeur(QStringLiteral("select Etat from RESERVATIONS where NumeroReservation = %1")
                           .arg(barre.NumeroReservation))
               .toString();
-    const int ligne
-        = int(std::find_if(dialogue.fondetats.begin(), dialogue.fondetats.end(),
-                           [&](QLabel *nom) { return nom->property("Tag").toString() == code; })
-              - dialogue.fondetats.begin());
+    const int ligne = ligneDeLEtat(dialogue, code.toInt());
     QVERIFY(ligne < dialogue.fondetats.size());
     dialogue.fondchangercouleurs_Click(ligne);
     QVERIFY(pixelsDeLaCouleur() > 0);
@@ -297,10 +303,7 @@ void TestParametres::laPublicationSuitLaCaseInternet()
     QVERIFY(publier().contains("#FF0000"));
 
     parametres dialogue(*m_base.contexte);
-    const int ligne
-        = int(std::find_if(dialogue.fondetats.begin(), dialogue.fondetats.end(),
-                           [&](QLabel *nom) { return nom->property("Tag").toInt() == code; })
-              - dialogue.fondetats.begin());
+    const int ligne = ligneDeLEtat(dialogue, code);
     QVERIFY(ligne < dialogue.fondetats.size());
     QVERIFY(dialogue.internet[ligne]->isChecked());
     dialogue.internet[ligne]->click();
