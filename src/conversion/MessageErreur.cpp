@@ -95,3 +95,87 @@ QString messageFichierEnFrancais(QFileDevice::FileError erreur, const QString &t
         return phrase + u'.';
     return phrase + QStringLiteral(" (") + texteSysteme + QStringLiteral(").");
 }
+
+namespace {
+
+// SQLite's primary result codes (the low byte of an extended code).
+enum CodeSqlite {
+    SqlitePerm = 3,
+    SqliteBusy = 5,
+    SqliteLocked = 6,
+    SqliteNoMem = 7,
+    SqliteReadOnly = 8,
+    SqliteIoErr = 10,
+    SqliteCorrupt = 11,
+    SqliteFull = 13,
+    SqliteCantOpen = 14,
+    SqliteTooBig = 18,
+    SqliteConstraint = 19,
+    SqliteAuth = 23,
+    SqliteNotADb = 26,
+};
+// Extended codes whose sentence says more than their primary code's.
+constexpr int SqliteConstraintPrimaryKey = SqliteConstraint | (6 << 8);
+constexpr int SqliteConstraintUnique = SqliteConstraint | (8 << 8);
+constexpr int SqliteIoErrNoMem = SqliteIoErr | (12 << 8);
+
+const char *phraseDuCodeSqlite(int code)
+{
+    switch (code) {
+    case SqliteConstraintPrimaryKey:
+    case SqliteConstraintUnique:
+        return "Ce numéro est déjà pris dans la base de données.";
+    case SqliteIoErrNoMem:
+        return "La mémoire manque pour terminer l'opération.";
+    default:
+        break;
+    }
+    switch (code & 0xFF) {
+    case SqliteReadOnly:
+        return "La base de données est en lecture seule : rien ne peut y être enregistré.";
+    case SqliteBusy:
+    case SqliteLocked:
+        return "La base de données est occupée par un autre poste ou un autre programme ; "
+               "réessayez dans un instant.";
+    case SqliteFull:
+        return "Le disque de la base de données est plein.";
+    case SqliteIoErr:
+        return "Le disque de la base de données n'a pas pu être lu ou écrit.";
+    case SqliteCantOpen:
+        return "Le fichier de la base de données est introuvable ou ne peut pas être ouvert.";
+    case SqlitePerm:
+    case SqliteAuth:
+        return "Les droits ne permettent pas d'utiliser la base de données.";
+    case SqliteConstraint:
+        return "La base de données a refusé ces valeurs : une de ses règles l'interdit.";
+    case SqliteCorrupt:
+    case SqliteNotADb:
+        return "Le fichier de la base de données est abîmé ou n'est pas une base de données.";
+    case SqliteNoMem:
+        return "La mémoire manque pour terminer l'opération.";
+    case SqliteTooBig:
+        return "Une valeur est trop grande pour la base de données.";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+QString messageBaseEnFrancais(const QSqlError &erreur)
+{
+    if (!erreur.isValid())
+        return QString();
+    bool estUnCode = false;
+    const int code = erreur.nativeErrorCode().toInt(&estUnCode);
+    if (estUnCode) {
+        if (const char *phrase = phraseDuCodeSqlite(code))
+            return QString::fromUtf8(phrase);
+    }
+    const QString texte = erreur.text().trimmed();
+    // Our own refusals carry their French text where Qt puts its driver's, and nothing else.
+    if (erreur.nativeErrorCode().isEmpty() && erreur.databaseText().isEmpty())
+        return texte;
+    return QStringLiteral("La base de données a refusé l'opération (") + texte
+        + QStringLiteral(").");
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFileDevice>
+#include <QSqlError>
 #include <QString>
 
 // What the system says about a failure is English and technical; what the user reads must be
@@ -15,3 +16,12 @@ QString messageErrnoEnFrancais(int numero);
 // French sentence for `erreur` followed by the system text in parentheses, so that nothing
 // useful is lost. Empty when there is neither an error nor a text.
 QString messageFichierEnFrancais(QFileDevice::FileError erreur, const QString &texteSysteme);
+
+// A French sentence for a failure of the database, from the engine's own error code (SQLite's
+// result code in nativeErrorCode(), extended codes included): read-only, busy or locked, disk
+// full, disk error, file missing or unopenable, permission, a rule of the base refused the row,
+// file damaged. For a code without a sentence, a general French sentence followed by the
+// engine's English text in parentheses, so that nothing useful is lost. An error of our own
+// making (no engine code, no engine text) is French already and comes back as it stands.
+// Empty for no error.
+QString messageBaseEnFrancais(const QSqlError &erreur);

@@ -1,5 +1,6 @@
 #include "data/BaseDeDonnees.h"
 
+#include "conversion/MessageErreur.h"
 #include "data/Recordset.h"
 #include "data/SchemaBase.h"
 
@@ -15,11 +16,10 @@ namespace BaseDeDonnees {
 
 namespace {
 
-// One readable text: the French message, then the engine's own reason in parentheses.
-QSqlError erreurOuverture(const QString &message, const QString &detail)
+// One French text: what failed, then, when the engine refused, why in its French sentence.
+QSqlError erreurOuverture(const QString &message, const QSqlError &cause = QSqlError())
 {
-    const QString texte
-        = detail.isEmpty() ? message : message + QStringLiteral(" (") + detail + u')';
+    const QString texte = cause.isValid() ? message + u' ' + messageBaseEnFrancais(cause) : message;
     return QSqlError(texte, QString(), QSqlError::ConnectionError);
 }
 
@@ -39,7 +39,7 @@ QSqlError verifierObjets(const QSqlDatabase &base)
     if (!requete.exec(QStringLiteral("SELECT name, type FROM sqlite_master "
                                      "WHERE type IN ('table', 'view')"))) {
         return erreurOuverture(QStringLiteral("Ce fichier n'est pas une base de données lisible."),
-                               requete.lastError().databaseText());
+                               requete.lastError());
     }
     QStringList presents;
     while (requete.next())
@@ -53,8 +53,7 @@ QSqlError verifierObjets(const QSqlDatabase &base)
     if (!manquants.isEmpty()) {
         return erreurOuverture(
             QStringLiteral("Ce fichier n'est pas une base Razarivu : il y manque %1.")
-                .arg(manquants.join(QStringLiteral(", "))),
-            QStringLiteral("missing tables: %1").arg(manquants.join(QStringLiteral(", "))));
+                .arg(manquants.join(QStringLiteral(", "))));
     }
     return QSqlError();
 }
@@ -66,12 +65,10 @@ QSqlError ouvrir(const QString &chemin, const QString &connexion)
     // Replacing a live connection of the same name would pull it from under its users.
     if (QSqlDatabase::contains(connexion)) {
         return erreurOuverture(
-            QStringLiteral("La connexion « %1 » est déjà ouverte.").arg(connexion),
-            QStringLiteral("connection already open"));
+            QStringLiteral("La connexion « %1 » est déjà ouverte.").arg(connexion));
     }
     if (!QFileInfo::exists(chemin)) {
-        return erreurOuverture(QStringLiteral("Base de données introuvable : %1").arg(chemin),
-                               QStringLiteral("file not found"));
+        return erreurOuverture(QStringLiteral("Base de données introuvable : %1").arg(chemin));
     }
 
     // A file of the same name may have been replaced since it was last open under this name.
@@ -81,15 +78,14 @@ QSqlError ouvrir(const QString &chemin, const QString &connexion)
     {
         QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
         if (!base.isValid()) {
-            erreur = erreurOuverture(QStringLiteral("Le pilote SQLite de Qt est absent."),
-                                     base.lastError().text());
+            erreur = erreurOuverture(QStringLiteral("Le pilote SQLite de Qt est absent."));
         } else {
             base.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
             base.setDatabaseName(nomUri(chemin));
             if (!base.open()) {
                 erreur = erreurOuverture(
                     QStringLiteral("Impossible d'ouvrir la base de données %1.").arg(chemin),
-                    base.lastError().databaseText());
+                    base.lastError());
             } else {
                 erreur = verifierObjets(base);
                 // The planning rereads the current stays of every line at each redraw, several

@@ -2,6 +2,7 @@
 
 #include "SchemaSql.h"
 #include "app/Horloge.h"
+#include "conversion/MessageErreur.h"
 #include "data/BaseDeDonnees.h"
 
 #include <QAtomicInt>
@@ -499,8 +500,9 @@ QSqlError creerBase(const QString &chemin, bool avecDemo)
     if (QFileInfo::exists(chemin) || !fichier.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         if (QFileInfo::exists(chemin))
             return erreurCreation(QStringLiteral("Le fichier existe déjà : %1").arg(chemin));
-        return erreurCreation(QStringLiteral("Impossible de créer le fichier %1 (%2)")
-                                  .arg(chemin, fichier.errorString()));
+        return erreurCreation(
+            QStringLiteral("Impossible de créer le fichier %1 : %2")
+                .arg(chemin, messageFichierEnFrancais(fichier.error(), fichier.errorString())));
     }
     fichier.close();
 
@@ -528,8 +530,8 @@ QSqlError creerBase(const QString &chemin, bool avecDemo)
     QSqlDatabase::removeDatabase(connexion);
     if (erreur.isValid()) {
         QFile::remove(chemin);
-        return erreurCreation(
-            QStringLiteral("Création de la base %1 impossible (%2)").arg(chemin, erreur.text()));
+        return erreurCreation(QStringLiteral("Création de la base %1 impossible : %2")
+                                  .arg(chemin, messageBaseEnFrancais(erreur)));
     }
     return QSqlError();
 }

@@ -107,6 +107,8 @@ QVector<TexteExemple> tousLesTextes()
         {QStringLiteral("the reservations a new one is added to"),
          QString::fromLatin1(toutesLesReservations)},
         {QStringLiteral("the highest reservation number"), QString::fromLatin1(maximumNumero)},
+        {QStringLiteral("the highest number in the journal"),
+         QString::fromLatin1(maximumNumeroDuJournal)},
         {QStringLiteral("one reservation by its number"),
          reservationParNumero(QStringLiteral(" 7"))},
         {QStringLiteral("one named reservation"), reservationNominative(7)},

@@ -44,6 +44,10 @@ inline constexpr char toutesLesReservations[] = "select * from RESERVATIONS";
 // The highest reservation number in use, read as column "A" (Null in an empty table).
 inline constexpr char maximumNumero[]
     = "SELECT Max(RESERVATIONS.NumeroReservation) AS A FROM RESERVATIONS;";
+// The highest reservation number the journal names. A deleted reservation leaves its rows there,
+// so a new number must pass this one too, or the new stay would inherit the old account.
+inline constexpr char maximumNumeroDuJournal[]
+    = "SELECT Max(OPERATIONS.numeroreservation) AS A FROM OPERATIONS;";
 // The reservation to modify or delete. `numeroTexte` is the number as the dialog holds it (a
 // caption, possibly with a leading blank).
 QString reservationParNumero(const QString &numeroTexte);

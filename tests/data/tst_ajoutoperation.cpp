@@ -1,16 +1,10 @@
 #include "app/Horloge.h"
+#include "commun/BaseEssai.h"
 #include "data/AjoutOperation.h"
-#include "data/BaseDeDonnees.h"
-#include "data/CreationBase.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QtTest>
-
 namespace {
-const QString Connexion = QStringLiteral("tst_ajoutoperation");
 const QDateTime Maintenant(QDate(2024, 7, 12), QTime(18, 45, 30, 789));
 } // namespace
 
@@ -32,34 +26,21 @@ private slots:
     void echecSansLigne();
 
 private:
-    QSqlDatabase base() const { return QSqlDatabase::database(Connexion, false); }
-    int nombreDOperations() const;
+    QSqlDatabase base() const { return m_base.base(); }
 
-    QScopedPointer<QTemporaryDir> m_dossier;
+    BaseEssai m_base {QStringLiteral("tst_ajoutoperation")};
 };
 
 void TestAjoutOperation::init()
 {
     Horloge::fixer(Maintenant);
-    m_dossier.reset(new QTemporaryDir);
-    const QString chemin = m_dossier->filePath(QStringLiteral("planning.mdb"));
-    QVERIFY(!creerBase(chemin, false).isValid());
-    QVERIFY(!BaseDeDonnees::ouvrir(chemin, Connexion).isValid());
+    QVERIFY2(m_base.ouvrir(), qPrintable(m_base.echec()));
 }
 
 void TestAjoutOperation::cleanup()
 {
-    BaseDeDonnees::fermer(Connexion);
-    m_dossier.reset();
+    m_base.fermer();
     Horloge::fixer(QDateTime());
-}
-
-int TestAjoutOperation::nombreDOperations() const
-{
-    QSqlQuery requete(base());
-    if (!requete.exec("SELECT count(*) FROM OPERATIONS") || !requete.next())
-        return -1;
-    return requete.value(0).toInt();
 }
 
 void TestAjoutOperation::codeDePaiement_data()
@@ -194,7 +175,7 @@ void TestAjoutOperation::echecSansLigne()
     const QSqlError erreur = AjoutOperation(base(), 1, 5, "ESP", "Paiement ESP");
     QVERIFY(erreur.isValid());
     QVERIFY(!erreur.text().isEmpty());
-    QCOMPARE(nombreDOperations(), lignesRestantes);
+    QCOMPARE(m_base.nombre("OPERATIONS"), lignesRestantes);
 }
 
 QTEST_GUILESS_MAIN(TestAjoutOperation)

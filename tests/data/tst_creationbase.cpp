@@ -1,17 +1,12 @@
 #include "app/Horloge.h"
-#include "data/BaseDeDonnees.h"
-#include "data/CreationBase.h"
+#include "commun/BaseEssai.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QtTest>
 
 namespace {
-const QString Connexion = QStringLiteral("tst_creationbase");
 const QDateTime Maintenant(QDate(2024, 6, 15), QTime(10, 30));
 } // namespace
 
@@ -34,43 +29,22 @@ private slots:
     void memeJourMemeBase();
 
 private:
-    QSqlDatabase base() const { return QSqlDatabase::database(Connexion, false); }
-    QVariant valeur(const QString &sql) const;
-    QString ouvrirNouvelle(bool avecDemo);
+    QSqlDatabase base() const { return m_base.base(); }
     QByteArray empreinte(const QString &chemin);
 
-    QScopedPointer<QTemporaryDir> m_dossier;
+    BaseEssai m_base {QStringLiteral("tst_creationbase")};
 };
 
 void TestCreationBase::init()
 {
     Horloge::fixer(Maintenant);
-    m_dossier.reset(new QTemporaryDir);
+    QVERIFY(m_base.preparer());
 }
 
 void TestCreationBase::cleanup()
 {
-    BaseDeDonnees::fermer(Connexion);
-    m_dossier.reset();
+    m_base.fermer();
     Horloge::fixer(QDateTime());
-}
-
-QVariant TestCreationBase::valeur(const QString &sql) const
-{
-    QSqlQuery requete(base());
-    if (!requete.exec(sql) || !requete.next())
-        return QStringLiteral("échec : ") + requete.lastError().text();
-    return requete.value(0);
-}
-
-QString TestCreationBase::ouvrirNouvelle(bool avecDemo)
-{
-    const QString chemin = m_dossier->filePath(QStringLiteral("Razarivu.mdb"));
-    const QSqlError creation = creerBase(chemin, avecDemo);
-    if (creation.isValid())
-        return creation.text();
-    const QSqlError ouverture = BaseDeDonnees::ouvrir(chemin, Connexion);
-    return ouverture.isValid() ? ouverture.text() : QString();
 }
 
 QByteArray TestCreationBase::empreinte(const QString &chemin)
@@ -95,7 +69,7 @@ QByteArray TestCreationBase::empreinte(const QString &chemin)
 
 void TestCreationBase::fichierExistantRefuse()
 {
-    const QString chemin = m_dossier->filePath("Razarivu.mdb");
+    const QString chemin = m_base.fichier("Razarivu.mdb");
     QFile fichier(chemin);
     QVERIFY(fichier.open(QIODevice::WriteOnly));
     fichier.write("Ne pas écraser");
@@ -110,10 +84,10 @@ void TestCreationBase::fichierExistantRefuse()
 
 void TestCreationBase::echecSansFichier()
 {
-    const QString chemin = m_dossier->filePath("absent/Razarivu.mdb");
+    const QString chemin = m_base.fichier("absent/Razarivu.mdb");
     QVERIFY(creerBase(chemin, false).isValid());
     QVERIFY(!QFileInfo::exists(chemin));
-    QVERIFY(QDir(m_dossier->path()).isEmpty());
+    QVERIFY(QDir(m_base.dossier()).isEmpty());
 }
 
 void TestCreationBase::lignesDeReference_data()
@@ -152,15 +126,15 @@ void TestCreationBase::lignesDeReference()
     QFETCH(int, minimum);
     QFETCH(int, maximum);
 
-    const QString erreur = ouvrirNouvelle(false);
-    QVERIFY2(erreur.isEmpty(), qPrintable(erreur));
-    const QVariant nombre = valeur(requete);
+    QVERIFY2(m_base.ouvrir(false), qPrintable(m_base.echec()));
+    const QVariant nombre = m_base.valeur(requete);
+    QVERIFY(nombre.isValid());
     QVERIFY2(nombre.toInt() >= minimum && nombre.toInt() <= maximum, qPrintable(nombre.toString()));
 }
 
 void TestCreationBase::unSeulEtatHorsInternet()
 {
-    QVERIFY(ouvrirNouvelle(false).isEmpty());
+    QVERIFY(m_base.ouvrir(false));
     int horsInternet = 0;
     Recordset etats(base(), TextesSQL::tousLesEtats);
     QVERIFY(etats.nombre() >= 4);
@@ -230,15 +204,15 @@ void TestCreationBase::demonstration()
     QFETCH(int, minimum);
     QFETCH(int, maximum);
 
-    const QString erreur = ouvrirNouvelle(true);
-    QVERIFY2(erreur.isEmpty(), qPrintable(erreur));
-    const QVariant nombre = valeur(requete);
+    QVERIFY2(m_base.ouvrir(true), qPrintable(m_base.echec()));
+    const QVariant nombre = m_base.valeur(requete);
+    QVERIFY(nombre.isValid());
     QVERIFY2(nombre.toInt() >= minimum && nombre.toInt() <= maximum, qPrintable(nombre.toString()));
 }
 
 void TestCreationBase::journalDeLaDemonstration()
 {
-    QVERIFY(ouvrirNouvelle(true).isEmpty());
+    QVERIFY(m_base.ouvrir(true));
     Recordset journal(base(), TextesSQL::toutesLesOperations);
     QVERIFY(journal.nombre() > 100);
     QSet<QString> codes;
@@ -268,14 +242,14 @@ void TestCreationBase::journalDeLaDemonstration()
 
 void TestCreationBase::memeJourMemeBase()
 {
-    const QString premiere = m_dossier->filePath("premiere.mdb");
-    const QString seconde = m_dossier->filePath("seconde.mdb");
+    const QString premiere = m_base.fichier("premiere.mdb");
+    const QString seconde = m_base.fichier("seconde.mdb");
     QVERIFY(!creerBase(premiere, true).isValid());
     QVERIFY(!creerBase(seconde, true).isValid());
     QCOMPARE(empreinte(premiere), empreinte(seconde));
 
     Horloge::fixer(Maintenant.addMonths(1));
-    const QString plusTard = m_dossier->filePath("plustard.mdb");
+    const QString plusTard = m_base.fichier("plustard.mdb");
     QVERIFY(!creerBase(plusTard, true).isValid());
     QVERIFY(empreinte(plusTard) != empreinte(premiere));
 }

@@ -1,15 +1,9 @@
-#include "data/BaseDeDonnees.h"
-#include "data/CreationBase.h"
+#include "commun/BaseEssai.h"
 #include "data/LectureDirecte.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QtTest>
-
 namespace {
-const QString Connexion = QStringLiteral("tst_lecturedirecte");
 const QString Autre = QStringLiteral("tst_lecturedirecte_autre");
 } // namespace
 
@@ -34,46 +28,30 @@ private slots:
     void connexionFermee();
 
 private:
-    QSqlDatabase base() const { return QSqlDatabase::database(Connexion, false); }
-    bool executer(const QString &sql) const;
-    int nombreDeReservations() const;
+    QSqlDatabase base() const { return m_base.base(); }
 
-    QScopedPointer<QTemporaryDir> m_dossier;
-    QString m_chemin;
+    BaseEssai m_base {QStringLiteral("tst_lecturedirecte")};
 };
 
 void TestLectureDirecte::init()
 {
-    m_dossier.reset(new QTemporaryDir);
-    m_chemin = m_dossier->filePath(QStringLiteral("planning.mdb"));
-    QVERIFY(!creerBase(m_chemin, false).isValid());
-    QVERIFY(!BaseDeDonnees::ouvrir(m_chemin, Connexion).isValid());
-    QVERIFY(executer(QStringLiteral(
-        "INSERT INTO RESERVATIONS (NumeroReservation, Objet, nomclient, DateDebut, DateFin, "
-        "arrhes, datelimite, Etat, nbadultes, nbenfants, remarque, telephone, email) VALUES "
-        "(1, 3, 'Lefèvre', '2024-07-10 14:00:00', '2024-07-14 12:00:00', 150.5, NULL, 2, 2, 1, "
-        "'Lit bébé', '06 12 34 56 78', 'lefevre@exemple.fr')")));
+    QVERIFY2(m_base.ouvrir(), qPrintable(m_base.echec()));
+    QCOMPARE(m_base.reserver({{"Objet", 3},
+                              {"nomclient", "Lefèvre"},
+                              {"arrhes", 150.5},
+                              {"datelimite", QVariant()},
+                              {"nbadultes", 2},
+                              {"nbenfants", 1},
+                              {"remarque", "Lit bébé"},
+                              {"telephone", "06 12 34 56 78"},
+                              {"email", "lefevre@exemple.fr"}}),
+             1);
 }
 
 void TestLectureDirecte::cleanup()
 {
     BaseDeDonnees::fermer(Autre);
-    BaseDeDonnees::fermer(Connexion);
-    m_dossier.reset();
-}
-
-bool TestLectureDirecte::executer(const QString &sql) const
-{
-    QSqlQuery requete(base());
-    return requete.exec(sql);
-}
-
-int TestLectureDirecte::nombreDeReservations() const
-{
-    QSqlQuery requete(base());
-    if (!requete.exec(QStringLiteral("SELECT count(*) FROM RESERVATIONS")) || !requete.next())
-        return -1;
-    return requete.value(0).toInt();
+    m_base.fermer();
 }
 
 void TestLectureDirecte::litCommeLeJeu_data()
@@ -127,7 +105,8 @@ void TestLectureDirecte::litCommeLeJeu()
 {
     QFETCH(QString, colonne);
     QFETCH(QString, valeur);
-    QVERIFY(executer(QStringLiteral("UPDATE RESERVATIONS SET \"%1\" = %2").arg(colonne, valeur)));
+    QVERIFY(m_base.executer(
+        QStringLiteral("UPDATE RESERVATIONS SET \"%1\" = %2").arg(colonne, valeur)));
     const QString texte = TextesSQL::reservationsDeLObjet(3, QDate(2030, 1, 1));
 
     Recordset jeu(base(), texte);
@@ -181,14 +160,16 @@ void TestLectureDirecte::texteRefuse()
     QVERIFY(lecture.erreur().isValid());
     QVERIFY(!lecture.erreur().text().isEmpty());
     QVERIFY(!lecture.suivant());
-    QCOMPARE(nombreDeReservations(), 1);
+    QCOMPARE(m_base.nombre("RESERVATIONS"), 1);
 }
 
 void TestLectureDirecte::memeFormeMemeRequete()
 {
-    QVERIFY(executer(QStringLiteral(
-        "INSERT INTO RESERVATIONS (NumeroReservation, Objet, nomclient, DateDebut, DateFin) "
-        "VALUES (2, 4, 'Martin', '2024-08-01 14:00:00', '2024-08-03 12:00:00')")));
+    QCOMPARE(m_base.reserver({{"Objet", 4},
+                              {"nomclient", "Martin"},
+                              {"DateDebut", "2024-08-01 14:00:00"},
+                              {"DateFin", "2024-08-03 12:00:00"}}),
+             2);
     LectureDirecte lecture(base());
     const QDate fin(2030, 1, 1);
     const QDate debut(2024, 1, 1);
@@ -223,7 +204,7 @@ void TestLectureDirecte::laisseEcrireApresLecture_data()
 void TestLectureDirecte::laisseEcrireApresLecture()
 {
     QFETCH(bool, jusquAuBout);
-    QVERIFY(!BaseDeDonnees::ouvrir(m_chemin, Autre).isValid());
+    QVERIFY(!BaseDeDonnees::ouvrir(m_base.chemin(), Autre).isValid());
     QSqlDatabase autre = QSqlDatabase::database(Autre, false);
     {
         LectureDirecte lecture(base());
@@ -244,8 +225,8 @@ void TestLectureDirecte::laisseEcrireApresLecture()
 
 void TestLectureDirecte::connexionFermee()
 {
-    BaseDeDonnees::fermer(Connexion);
-    LectureDirecte lecture(QSqlDatabase::database(Connexion, false));
+    BaseDeDonnees::fermer(m_base.connexion());
+    LectureDirecte lecture(base());
     QVERIFY(!lecture.executer(QStringLiteral("SELECT * FROM ETATS")));
     QCOMPARE(lecture.erreur().text(), QStringLiteral("La base de données n'est pas ouverte."));
     QVERIFY(!lecture.suivant());

@@ -1,12 +1,8 @@
-#include "data/BaseDeDonnees.h"
-#include "data/CreationBase.h"
+#include "commun/BaseEssai.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 
 #include <QFile>
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QtTest>
 
 #include <unistd.h>
 
@@ -58,36 +54,23 @@ private slots:
     void connexionRouverte();
 
 private:
-    QSqlDatabase base() const { return QSqlDatabase::database(Connexion, false); }
-    int nombreDeLignes(const QString &table) const;
+    QSqlDatabase base() const { return m_base.base(); }
+    int nombreDeLignes(const QString &table) const { return m_base.nombre(table); }
     qint64 reserver(const QString &client);
 
-    QScopedPointer<QTemporaryDir> m_dossier;
-    QString m_chemin;
+    BaseEssai m_base {Connexion};
 };
 
 void TestRecordset::init()
 {
-    m_dossier.reset(new QTemporaryDir);
-    m_chemin = m_dossier->filePath(QStringLiteral("planning.mdb"));
-    QVERIFY(!creerBase(m_chemin, false).isValid());
-    QVERIFY(!BaseDeDonnees::ouvrir(m_chemin, Connexion).isValid());
+    QVERIFY2(m_base.ouvrir(), qPrintable(m_base.echec()));
     // A connection removed while a handle is still held is a leak in our own code.
     QTest::failOnWarning(QRegularExpression(QStringLiteral("removeDatabase")));
 }
 
 void TestRecordset::cleanup()
 {
-    BaseDeDonnees::fermer(Connexion);
-    m_dossier.reset();
-}
-
-int TestRecordset::nombreDeLignes(const QString &table) const
-{
-    QSqlQuery requete(base());
-    if (!requete.exec(QStringLiteral("SELECT count(*) FROM ") + table) || !requete.next())
-        return -1;
-    return requete.value(0).toInt();
+    m_base.fermer();
 }
 
 qint64 TestRecordset::reserver(const QString &client)
@@ -627,7 +610,7 @@ void TestRecordset::ouvertureRefusee_data()
 void TestRecordset::ouvertureRefusee()
 {
     QFETCH(QString, cas);
-    const QString chemin = m_dossier->filePath("essai.mdb");
+    const QString chemin = m_base.fichier("essai.mdb");
     QByteArray contenu;
     if (cas == "texte") {
         contenu = QByteArray("Réservations de l'été\r\n").repeated(200);
@@ -687,8 +670,8 @@ void TestRecordset::cheminParticulier_data()
 void TestRecordset::cheminParticulier()
 {
     QFETCH(QString, dossier);
-    QVERIFY(QDir(m_dossier->path()).mkdir(dossier));
-    const QString chemin = m_dossier->filePath(dossier + "/Razarivu.mdb");
+    QVERIFY(QDir(m_base.dossier()).mkdir(dossier));
+    const QString chemin = m_base.fichier(dossier + "/Razarivu.mdb");
     QVERIFY(!creerBase(chemin, false).isValid());
 
     QCOMPARE(BaseDeDonnees::ouvrir(chemin, "particulier"), QSqlError());
@@ -701,14 +684,13 @@ void TestRecordset::cheminParticulier()
     }
     BaseDeDonnees::fermer("particulier");
     // The file opened was that one, read-write, and no other was made beside it.
-    QCOMPARE(QDir(m_dossier->filePath(dossier)).entryList(QDir::Files),
-             QStringList {"Razarivu.mdb"});
-    QCOMPARE(QDir(m_dossier->path()).entryList(QDir::Files), QStringList {"planning.mdb"});
+    QCOMPARE(QDir(m_base.fichier(dossier)).entryList(QDir::Files), QStringList {"Razarivu.mdb"});
+    QCOMPARE(QDir(m_base.dossier()).entryList(QDir::Files), QStringList {"planning.mdb"});
 }
 
 void TestRecordset::connexionDejaOuverte()
 {
-    const QString autre = m_dossier->filePath("autre.mdb");
+    const QString autre = m_base.fichier("autre.mdb");
     QVERIFY(!creerBase(autre, false).isValid());
     QVERIFY(BaseDeDonnees::ouvrir(autre, Connexion).isValid());
     // The connection already open is left working on its own file.
@@ -790,7 +772,7 @@ void TestRecordset::connexionRouverte()
 
     // The same connection name on another file reads that file, with its own schema.
     BaseDeDonnees::fermer(Connexion);
-    const QString autre = m_dossier->filePath(QStringLiteral("autre.mdb"));
+    const QString autre = m_base.fichier(QStringLiteral("autre.mdb"));
     QVERIFY(!creerBase(autre, false).isValid());
     QVERIFY(!BaseDeDonnees::ouvrir(autre, Connexion).isValid());
     Recordset vide(base(), TextesSQL::toutesLesReservations);

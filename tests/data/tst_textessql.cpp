@@ -1,17 +1,8 @@
 #include "app/Horloge.h"
-#include "data/BaseDeDonnees.h"
-#include "data/CreationBase.h"
+#include "commun/BaseEssai.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 #include "data/TraductionJet.h"
-
-#include <QSqlQuery>
-#include <QTemporaryDir>
-#include <QtTest>
-
-namespace {
-const QString Connexion = QStringLiteral("tst_textessql");
-}
 
 class TestTextesSQL : public QObject
 {
@@ -35,38 +26,31 @@ private slots:
     void bornePlanningParLIndex();
 
 private:
-    QSqlDatabase base() const { return QSqlDatabase::database(Connexion, false); }
+    QSqlDatabase base() const { return m_base.base(); }
     void reserver(int objet, const QString &debut, int etat);
 
-    QScopedPointer<QTemporaryDir> m_dossier;
+    BaseEssai m_base {QStringLiteral("tst_textessql")};
 };
 
 void TestTextesSQL::init()
 {
     Horloge::fixer(QDateTime(QDate(2024, 6, 15), QTime(10, 0)));
-    m_dossier.reset(new QTemporaryDir);
-    const QString chemin = m_dossier->filePath(QStringLiteral("planning.mdb"));
-    QVERIFY(!creerBase(chemin, true).isValid());
-    QVERIFY(!BaseDeDonnees::ouvrir(chemin, Connexion).isValid());
+    QVERIFY2(m_base.ouvrir(true), qPrintable(m_base.echec()));
 }
 
 void TestTextesSQL::cleanup()
 {
-    BaseDeDonnees::fermer(Connexion);
-    m_dossier.reset();
+    m_base.fermer();
     Horloge::fixer(QDateTime());
 }
 
 void TestTextesSQL::reserver(int objet, const QString &debut, int etat)
 {
-    QSqlQuery requete(base());
-    requete.prepare(
-        QStringLiteral("INSERT INTO RESERVATIONS (Objet, nomclient, DateDebut, DateFin, "
-                       "Etat) VALUES (?, 'Test', ?, '2099-01-01 12:00:00', ?)"));
-    requete.addBindValue(objet);
-    requete.addBindValue(debut);
-    requete.addBindValue(etat);
-    QVERIFY2(requete.exec(), qPrintable(requete.lastError().text()));
+    QVERIFY(m_base.reserver({{"Objet", objet},
+                             {"DateDebut", debut},
+                             {"DateFin", "2099-01-01 12:00:00"},
+                             {"Etat", etat}})
+            > 0);
 }
 
 void TestTextesSQL::texteExact_data()

@@ -1,0 +1,44 @@
+#include "data/TransactionEcriture.h"
+
+#include <QSqlQuery>
+
+TransactionEcriture::TransactionEcriture(const QSqlDatabase &base) : m_base(base)
+{
+    QSqlQuery debut(m_base);
+    // IMMEDIATE: a deferred start would let another desk write between our read and our write.
+    if (debut.exec(QStringLiteral("BEGIN IMMEDIATE")))
+        m_enCours = true;
+    else
+        m_erreur = debut.lastError();
+}
+
+TransactionEcriture::~TransactionEcriture()
+{
+    annuler();
+}
+
+QSqlError TransactionEcriture::valider()
+{
+    if (!m_enCours)
+        return m_erreur.isValid() ? m_erreur
+                                  : QSqlError(QStringLiteral("Aucune écriture n'est en cours."),
+                                              QString(), QSqlError::TransactionError);
+    QSqlQuery fin(m_base);
+    if (fin.exec(QStringLiteral("COMMIT"))) {
+        m_enCours = false;
+        return QSqlError();
+    }
+    // A commit that failed (the file locked by a reader too long, the disk full) leaves the
+    // transaction open: it must be undone here, not left to swallow the next writes.
+    m_erreur = fin.lastError();
+    annuler();
+    return m_erreur;
+}
+
+void TransactionEcriture::annuler()
+{
+    if (!m_enCours)
+        return;
+    QSqlQuery(m_base).exec(QStringLiteral("ROLLBACK"));
+    m_enCours = false;
+}
