@@ -1,5 +1,7 @@
 #include "data/AnalyseSelect.h"
 
+#include "data/TexteSql.h"
+
 #include <QSet>
 #include <QVector>
 
@@ -36,23 +38,10 @@ QVector<Jeton> decouper(const QString &sql)
             const qsizetype fin = sql.indexOf(QLatin1String("*/"), i + 2);
             i = fin < 0 ? n : fin + 2;
         } else if (c == u'\'' || c == u'"') {
-            QString contenu;
-            qsizetype j = i + 1;
-            while (j < n) {
-                if (sql.at(j) == c) {
-                    if (j + 1 < n && sql.at(j + 1) == c) {
-                        contenu += c;
-                        j += 2;
-                        continue;
-                    }
-                    ++j;
-                    break;
-                }
-                contenu += sql.at(j++);
-            }
-            jetons.append(
-                {c == u'"' ? Jeton::Genre::Identifiant : Jeton::Genre::Litteral, contenu, j});
-            i = j;
+            const EntreGuillemets run = lireEntreGuillemets(sql, i);
+            jetons.append({c == u'"' ? Jeton::Genre::Identifiant : Jeton::Genre::Litteral,
+                           contenuEntreGuillemets(sql, i, run), run.fin});
+            i = run.fin;
         } else if (c.isLetterOrNumber() || c == u'_') {
             qsizetype j = i;
             while (j < n && (sql.at(j).isLetterOrNumber() || sql.at(j) == u'_'))

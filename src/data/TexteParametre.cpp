@@ -1,5 +1,6 @@
 #include "data/TexteParametre.h"
 
+#include "data/TexteSql.h"
 #include "data/TraductionJet.h"
 
 #include <QHash>
@@ -51,25 +52,11 @@ TexteParametre parametrer(const QString &jet)
             continue;
         }
         if (c == u'\'' || c == u'"') {
-            QString contenu;
-            bool ferme = false;
-            while (j < n) {
-                if (texte.at(j) == c) {
-                    if (j + 1 < n && texte.at(j + 1) == c) {
-                        contenu += c;
-                        j += 2;
-                        continue;
-                    }
-                    ferme = true;
-                    ++j;
-                    break;
-                }
-                contenu += texte.at(j);
-                ++j;
-            }
-            if (c == u'\'' && ferme && estOperateurDeComparaison(precedent)) {
+            const EntreGuillemets run = lireEntreGuillemets(texte, i);
+            j = run.fin;
+            if (c == u'\'' && run.ferme && estOperateurDeComparaison(precedent)) {
                 resultat.gabarit += u'?';
-                resultat.valeurs << contenu;
+                resultat.valeurs << contenuEntreGuillemets(texte, i, run);
             } else {
                 resultat.gabarit += texte.mid(i, j - i);
             }

@@ -1,33 +1,13 @@
 #include "data/TraductionJet.h"
 
 #include "data/BaseDeDonnees.h"
+#include "data/TexteSql.h"
 
 namespace {
 
 bool estCaractereDeMot(QChar c)
 {
     return c.isLetterOrNumber() || c == u'_';
-}
-
-// Copies a quoted run (literal or identifier) unchanged, a doubled quote standing for one.
-// Returns the index just past the closing quote, or the end of the text when it is unclosed.
-qsizetype copierEntreGuillemets(const QString &texte, qsizetype debut, QString &sortie)
-{
-    const QChar guillemet = texte.at(debut);
-    qsizetype i = debut + 1;
-    while (i < texte.size()) {
-        if (texte.at(i) == guillemet) {
-            if (i + 1 < texte.size() && texte.at(i + 1) == guillemet) {
-                i += 2;
-                continue;
-            }
-            ++i;
-            break;
-        }
-        ++i;
-    }
-    sortie += QStringView(texte).mid(debut, i - debut);
-    return i;
 }
 
 // "m/d/yyyy" with an optional "h:nn" or "h:nn:ss", as Jet reads between number signs.
@@ -49,7 +29,9 @@ QString traduireJet(const QString &texteJet)
     while (i < texteJet.size()) {
         const QChar c = texteJet.at(i);
         if (c == u'\'' || c == u'"') {
-            i = copierEntreGuillemets(texteJet, i, sortie);
+            const qsizetype fin = lireEntreGuillemets(texteJet, i).fin;
+            sortie += QStringView(texteJet).mid(i, fin - i);
+            i = fin;
         } else if (c == u'[') {
             const qsizetype fin = texteJet.indexOf(u']', i + 1);
             if (fin < 0) {

@@ -1,15 +1,67 @@
+#include "data/AnalyseSelect.h"
+#include "data/TexteParametre.h"
+#include "data/TexteSql.h"
 #include "data/TraductionJet.h"
 
 #include <QtTest>
 
+// The readers of our SQL texts: the quoted runs they all step over the same way, the Jet
+// translation, the values taken out as parameters and what a record set learns of its SELECT.
 class TestTraductionJet : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void entreGuillemets_data();
+    void entreGuillemets();
     void traduction_data();
     void traduction();
+    void parametres_data();
+    void parametres();
+    void analyse_data();
+    void analyse();
 };
+
+void TestTraductionJet::entreGuillemets_data()
+{
+    QTest::addColumn<QString>("texte");
+    QTest::addColumn<int>("debut");
+    QTest::addColumn<int>("fin");
+    QTest::addColumn<bool>("ferme");
+    QTest::addColumn<QString>("contenu");
+    QTest::newRow("A literal ends just past its closing quote")
+        << "'abc' = x" << 0 << 5 << true << "abc";
+    QTest::newRow("A doubled quote stays inside the literal and stands for one")
+        << "'l''eau' x" << 0 << 8 << true << "l'eau";
+    QTest::newRow("A doubled quote right before the closing one is still inside")
+        << "'a''' x" << 0 << 5 << true << "a'";
+    QTest::newRow("Two quotes alone are an empty literal") << "'' = x" << 0 << 2 << true << "";
+    QTest::newRow("A name in double quotes is not closed by an apostrophe")
+        << R"("l'a" x)" << 0 << 5 << true << "l'a";
+    QTest::newRow("A literal is not closed by a double quote")
+        << R"('a"b' x)" << 0 << 5 << true << R"(a"b)";
+    QTest::newRow("A run is read from where it starts in the text")
+        << "a = 'b' and c = 'd'" << 4 << 7 << true << "b";
+    QTest::newRow("An unclosed literal runs to the end of the text")
+        << "a = 'bc" << 4 << 7 << false << "bc";
+    QTest::newRow("An unclosed literal may end with a doubled quote")
+        << "'ab''" << 0 << 5 << false << "ab'";
+    QTest::newRow("A quote alone at the end opens an empty unclosed run")
+        << "x '" << 2 << 3 << false << "";
+}
+
+void TestTraductionJet::entreGuillemets()
+{
+    QFETCH(QString, texte);
+    QFETCH(int, debut);
+    QFETCH(int, fin);
+    QFETCH(bool, ferme);
+    QFETCH(QString, contenu);
+    const EntreGuillemets run = lireEntreGuillemets(texte, debut);
+    QCOMPARE(run.fin, qsizetype(fin));
+    QCOMPARE(run.ferme, ferme);
+    QCOMPARE(contenuEntreGuillemets(texte, debut, run), contenu);
+}
 
 void TestTraductionJet::traduction_data()
 {
@@ -51,6 +103,9 @@ void TestTraductionJet::traduction_data()
                                                          << "nom = '[a] #1/2/2024# True'";
     QTest::newRow("A doubled quote does not end a literal") << "nom = 'l''[x] True' and y = True"
                                                             << "nom = 'l''[x] True' and y = 1";
+    QTest::newRow("An unclosed literal is copied to the end untouched")
+        << "a = True and b = 'x [y] True"
+        << "a = 1 and b = 'x [y] True";
     QTest::newRow("Nothing inside a quoted identifier is touched") << R"("True [x]" = True)"
                                                                    << R"("True [x]" = 1)";
     QTest::newRow("Blanks are kept as they stand") << "select  * from ETATS where [code] = 3"
@@ -71,6 +126,77 @@ void TestTraductionJet::traduction()
     QFETCH(QString, jet);
     QFETCH(QString, sqlite);
     QCOMPARE(traduireJet(jet), sqlite);
+}
+
+void TestTraductionJet::parametres_data()
+{
+    QTest::addColumn<QString>("jet");
+    QTest::addColumn<QString>("gabarit");
+    QTest::addColumn<QVariantList>("valeurs");
+    QTest::newRow("A literal after a comparison becomes its value, doubled quotes made single")
+        << "[nom] = 'l''eau' and [Code] = 3"
+        << "[nom] = ? and [Code] = ?" << QVariantList {QStringLiteral("l'eau"), 3LL};
+    QTest::newRow("A number sign inside a literal is no date")
+        << "[nom] = '#1/2/2024#'"
+        << "[nom] = ?" << QVariantList {QStringLiteral("#1/2/2024#")};
+    QTest::newRow("An operator inside a literal does not make the next literal a value")
+        << "[a] like '=' & 'x'"
+        << "[a] like '=' & 'x'" << QVariantList();
+    QTest::newRow("An unclosed literal stays in the text") << "[nom] = 'abc"
+                                                           << "[nom] = 'abc" << QVariantList();
+    QTest::newRow("A double-quoted run stays in the text")
+        << R"([nom] = "a""b" or x = 1)"
+        << R"([nom] = "a""b" or x = ?)" << QVariantList {1LL};
+}
+
+void TestTraductionJet::parametres()
+{
+    QFETCH(QString, jet);
+    QFETCH(QString, gabarit);
+    QFETCH(QVariantList, valeurs);
+    const TexteParametre texte = parametrer(jet);
+    QCOMPARE(texte.gabarit, gabarit);
+    QCOMPARE(texte.valeurs, valeurs);
+}
+
+void TestTraductionJet::analyse_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("reference");
+    QTest::addColumn<bool>("simple");
+    QTest::newRow("A quoted table name is read without its quotes, a doubled one made single")
+        << R"(select * from "OB""JETS" o where a = 1)"
+        << R"(OB"JETS)"
+        << "o" << true;
+    QTest::newRow("A parenthesis inside a literal is no function") << "select '(', Nom from OBJETS"
+                                                                   << "OBJETS"
+                                                                   << "OBJETS" << true;
+    QTest::newRow("A keyword inside a literal is not read")
+        << "select * from OBJETS where Nom = ' group by '"
+        << "OBJETS"
+        << "OBJETS" << true;
+    QTest::newRow("An unclosed literal hides the rest of the text")
+        << "select * from OBJETS where Nom = 'x union select"
+        << "OBJETS"
+        << "OBJETS" << true;
+    QTest::newRow("A grouping outside the literals is still seen")
+        << "select * from OBJETS where Nom = 'x' group by Nom"
+        << "OBJETS"
+        << "OBJETS" << false;
+}
+
+void TestTraductionJet::analyse()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, table);
+    QFETCH(QString, reference);
+    QFETCH(bool, simple);
+    const AnalyseSelect analyse = analyserSelect(sql);
+    QVERIFY(analyse.estSelect);
+    QCOMPARE(analyse.table, table);
+    QCOMPARE(analyse.reference, reference);
+    QCOMPARE(analyse.simple, simple);
 }
 
 QTEST_GUILESS_MAIN(TestTraductionJet)
