@@ -15,7 +15,7 @@ namespace {
 QChar premierSignificatif(const QString &texte)
 {
     for (const QChar c : texte) {
-        if (c != u' ' && c != u'\t' && c != u'\n' && c != u'\r')
+        if (c != u' ' && c != u'\t' && c != u'\n')
             return c;
     }
     return QChar();
@@ -36,8 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *octets, std::size_t ta
         = QString::fromUtf8(reinterpret_cast<const char *>(octets), qsizetype(taille));
     const double valeur = Conversion::ValeurNumerique(texte);
     exiger(!std::isnan(valeur), "ValeurNumerique ne rend jamais NaN");
-    exiger(Conversion::ValeurNumerique(QStringLiteral(" \t\r\n") + texte) == valeur,
+    exiger(Conversion::ValeurNumerique(QStringLiteral(" \t\n") + texte) == valeur,
            "les blancs en tête ne changent pas le nombre");
+    exiger(Conversion::ValeurNumerique(QStringLiteral("\r") + texte) == 0.0,
+           "un retour chariot en tête arrête la lecture");
+    exiger(Conversion::ValeurNumerique(texte + QStringLiteral("\r1")) == valeur,
+           "rien n'est lu après un retour chariot");
 
     const QChar premier = premierSignificatif(texte);
     if (premier != u'+' && premier != u'-') {

@@ -145,11 +145,10 @@ public:
     {
     }
 
+    // A carriage return is not stepped over: it ends the number, as any other character does.
     QChar regarder()
     {
-        while (position != fin
-               && (*position == u' ' || *position == u'\t' || *position == u'\n'
-                   || *position == u'\r'))
+        while (position != fin && (*position == u' ' || *position == u'\t' || *position == u'\n'))
             ++position;
         return position == fin ? QChar() : *position;
     }

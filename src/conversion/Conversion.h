@@ -47,8 +47,9 @@ QString ExtraireChamp(const QString &texte, const QString &separateur, qint16 n)
 // Replaces the characters that cannot stand in a file name by "_".
 QString NettoyerNom(const QString &texte);
 
-// The longest leading number of the text, blanks, tabs, line feeds and carriage returns
-// ignored, "." as the only decimal separator; 0 when the text does not start with a number.
+// The longest leading number of the text, blanks, tabs and line feeds ignored (a carriage
+// return ends it), "." as the only decimal separator; 0 when the text does not start with a
+// number.
 // A number beyond the range of a double gives an infinity of its sign.
 double ValeurNumerique(const QString &texte);
 

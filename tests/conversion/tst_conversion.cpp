@@ -4,8 +4,12 @@
 #include <QLocale>
 #include <QtTest>
 
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <limits>
+#include <mutex>
+#include <thread>
 
 using namespace Conversion;
 
@@ -18,6 +22,38 @@ template<typename... Valeurs> static void ligne(const char *phrase, const Valeur
 static const double infini = std::numeric_limits<double>::infinity();
 static const QVariant nullEntier(QMetaType::fromType<int>());
 static const QVariant nullTexte(QMetaType::fromType<QString>());
+
+// A Remplacer that searches its own replacement again never returns, its text growing without
+// end: rather than leave the run hanging until CTest's timeout, this ends it after a second,
+// naming the row.
+class ChienDeGarde
+{
+public:
+    ChienDeGarde() : m_ligne(QTest::currentDataTag()), m_fil([this] { surveiller(); }) { }
+    ~ChienDeGarde()
+    {
+        {
+            const std::lock_guard<std::mutex> verrou(m_verrou);
+            m_termine = true;
+        }
+        m_reveil.notify_one();
+        m_fil.join();
+    }
+
+private:
+    void surveiller()
+    {
+        std::unique_lock<std::mutex> verrou(m_verrou);
+        if (!m_reveil.wait_for(verrou, std::chrono::seconds(1), [this] { return m_termine; }))
+            qFatal("%s : pas terminé en une seconde", m_ligne.constData());
+    }
+
+    const QByteArray m_ligne;
+    std::mutex m_verrou;
+    std::condition_variable m_reveil;
+    bool m_termine = false;
+    std::thread m_fil; // last, so that it starts once the rest is built
+};
 
 class TestConversion : public QObject
 {
@@ -67,6 +103,10 @@ void TestConversion::remplacer_data()
     ligne("Every dash becomes an underscore", "a-b-c", "-", "_", "a_b_c");
     ligne("Letter case is ignored", "ABA", "a", "x", "xBx");
     ligne("A replacement holding the searched text is not searched again", "aa", "a", "aa", "aaaa");
+    ligne("A replacement holding the searched text in another case is not searched again", "aAa",
+          "A", "xa", "xaxaxa");
+    ligne("Doubling every letter of a long text doubles its length exactly", QString(10000, u'a'),
+          "a", "aa", QString(20000, u'a'));
     ligne("Accented capitals match their small letters", "ÉTÉ", "é", "e", "eTe");
     ligne("An empty searched text leaves the text as it was", "abc", "", "x", "abc");
     ligne("The searched text can be removed", "1 234 567", " ", "", "1234567");
@@ -80,7 +120,12 @@ void TestConversion::remplacer()
     QFETCH(QString, cherche);
     QFETCH(QString, remplace);
     QFETCH(QString, attendu);
-    QCOMPARE(Remplacer(texte, cherche, remplace), attendu);
+    QString resultat;
+    {
+        const ChienDeGarde garde;
+        resultat = Remplacer(texte, cherche, remplace);
+    }
+    QCOMPARE(resultat, attendu);
 }
 
 void TestConversion::extraireChemin_data()
@@ -282,7 +327,8 @@ void TestConversion::valeurNumerique_data()
     ligne("A decimal comma ends the number", "12,50", 12.0);
     ligne("A decimal point is read", "12.50", 12.5);
     ligne("Blanks between digits are ignored", "1 234", 1234.0);
-    ligne("Tabs, line feeds and returns are ignored", "\t1\n2\r\n3 ", 123.0);
+    ligne("Tabs and line feeds are ignored", "\t1\n2\n3 ", 123.0);
+    ligne("A carriage return ends the number", "1\r\n2", 1.0);
     ligne("A text starting with a letter is zero", "abc12", 0.0);
     ligne("A state label gives its code", "3 - Confirmé", 3.0);
     ligne("A minus sign may stand apart from the digits", "- 7.5", -7.5);
