@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class Recordset;
@@ -12,17 +13,28 @@ class Recordset;
 // the publication window derives from an object row. No widget.
 namespace PublicationWeb {
 
-// "01/" + the month and year of today + 570 days, "mm/yyyy": the end the window passes on.
+// CalendrierWeb::dateDeFin written "dd/mm/yyyy": the end the window passes on.
 QString texteDeFin(const QDate &aujourdhui);
 // The page's file name: FichierPlanningHTML, or Nom + ".html" when it is Null.
 QString nomDeFichier(const QVariant &Nom, const QVariant &FichierPlanningHTML);
 // The name shown on the page: NomInternet, or Nom when it is Null.
 QString nomAffiche(const QVariant &Nom, const QVariant &NomInternet);
 
+// The files of the program that a page must never replace: the base the connection has open
+// and the one the settings name, the settings files, the upload scripts and the program itself,
+// beside the pages in `dossier` or wherever they are.
+QStringList fichiersDuProgramme(const QString &dossier, const QSqlDatabase &base);
+
+// Why no page may be written at `chemin`, in French for the log; empty when one may. A page is
+// only ever written to an ".html" or ".htm" name (in any letter case), and never over one of
+// `proteges`, links followed: an object's file name is typed by whoever keeps the objects.
+QString refusDeLaPage(const QString &chemin, const QStringList &proteges);
+
 // Writes the page of object `numero` into `dossier` under `fichier` cleaned of the characters
 // a file name cannot hold, from the published reservations starting before `finTexte`
-// ("01/mm/yyyy"). The file is replaced whole or not at all. Returns an empty text, or what
-// went wrong, in French, for the log.
+// ("01/mm/yyyy"). The file is replaced whole or not at all, and only when refusDeLaPage allows
+// it with the files of the program. Returns an empty text, or what went wrong, in French, for
+// the log.
 QString procedureMiseAjourInternet(const QSqlDatabase &base, const QString &dossier, qint32 numero,
                                    const QString &finTexte, const QString &fichier,
                                    const QString &nomAffiche, const QDate &aujourdhui,
