@@ -7,9 +7,12 @@
 #include "controls/FondDialogue.h"
 #include "controls/xpcmdbutton.h"
 #include "conversion/Conversion.h"
+#include "conversion/MessageErreur.h"
 #include "data/AjoutOperation.h"
+#include "data/NumeroReservation.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
+#include "data/TransactionEcriture.h"
 #include "reservations/Appelante.h"
 #include "reservations/SaisieReservation.h"
 #include "till/BAR.h"
@@ -27,10 +30,6 @@
 #include <limits>
 
 namespace {
-
-// The caller named by FormAppelante outlives the dialog, which is made anew at every opening.
-QPointer<QWidget> s_fenetreAppelante;
-Appelante *s_appelante = nullptr;
 
 constexpr int LargeurFond = 860;
 constexpr int HauteurFond = 560;
@@ -254,13 +253,13 @@ void reservations::charger()
 
 void reservations::FormAppelante(Appelante *fenetre)
 {
-    s_appelante = fenetre;
-    s_fenetreAppelante = fenetre ? fenetre->fenetre() : nullptr;
+    m_appelante = fenetre;
+    m_fenetreAppelante = fenetre ? fenetre->fenetre() : nullptr;
 }
 
 Appelante *reservations::appelante() const
 {
-    return s_fenetreAppelante ? s_appelante : nullptr;
+    return m_fenetreAppelante ? m_appelante : nullptr;
 }
 
 void reservations::reactiverAppelante()
@@ -285,6 +284,11 @@ void reservations::Fonction_Ajouter()
     ajouter->setEnabled(true);
     ajouter->setVisible(true);
     Modifier->setVisible(false);
+    // Until the stay is stored it has no number: a sale or a contract note would go to
+    // reservation 0, the account of nobody.
+    BoutonBAR->setEnabled(false);
+    for (xpcmdbutton *contrat : std::as_const(ImprimerContrat))
+        contrat->setEnabled(false);
     NomClient->clear();
     datedebut->clear();
     datefin->clear();
@@ -303,6 +307,9 @@ void reservations::Fonction_Modifier()
     // A stay that exists can be confirmed and paid for; a new one has no number yet.
     Confirmation->setEnabled(true);
     Encaisser->setEnabled(true);
+    BoutonBAR->setEnabled(true);
+    for (xpcmdbutton *contrat : std::as_const(ImprimerContrat))
+        contrat->setEnabled(true);
     Modifier->setVisible(true);
     ajouter->setVisible(false);
 }
@@ -363,80 +370,101 @@ bool reservations::validerLaSaisie()
     return true;
 }
 
+QString reservations::numeroDuTitre() const
+{
+    return windowTitle().mid(11);
+}
+
+void reservations::signalerRefus(const QString &debut, const QSqlError &erreur)
+{
+    BoiteMessage::afficher(this, debut + QStringLiteral(" :\n") + messageBaseEnFrancais(erreur));
+}
+
+QSqlError reservations::enregistrerNouvelle(qint32 &numero)
+{
+    const QSqlDatabase base = m_contexte.BasePlanning();
+    TransactionEcriture transaction(base);
+    if (transaction.erreur().isValid())
+        return transaction.erreur();
+    if (const QSqlError erreur = numeroDeLaNouvelleReservation(base, numero); erreur.isValid())
+        return erreur;
+    Recordset jeu(base, QString::fromLatin1(TextesSQL::toutesLesReservations),
+                  Recordset::Mode::AjoutSeulement);
+    if (!jeu.estOuvert())
+        return jeu.erreur();
+    jeu.ajouter();
+    // Written, not left to the store, which would hand out again the number of a deleted
+    // reservation whose journal rows are still there.
+    jeu.fixerChamp(QStringLiteral("NumeroReservation"), numero);
+    miseajourtousleschamps(jeu);
+    if (const QSqlError erreur = jeu.valider(); erreur.isValid())
+        return erreur;
+    if (const QSqlError erreur
+        = AjoutOperation(base, numero, 0, QString(), QStringLiteral("Création de la reservation"));
+        erreur.isValid())
+        return erreur;
+    return transaction.valider();
+}
+
 void reservations::ajouter_Click()
 {
     if (!validerLaSaisie())
         return;
-
-    const QSqlDatabase base = m_contexte.BasePlanning();
-    Recordset jeu(base, QString::fromLatin1(TextesSQL::toutesLesReservations),
-                  Recordset::Mode::AjoutSeulement);
-    qint32 NumeroPrevu = 1;
-    {
-        Recordset maximum(base, QString::fromLatin1(TextesSQL::maximumNumero));
-        const double plusGrand = maximum.champ(QStringLiteral("a")).toDouble();
-        if (!maximum.fin() && std::isfinite(plusGrand) && plusGrand >= 0
-            && plusGrand < std::numeric_limits<qint32>::max())
-            NumeroPrevu = qint32(plusGrand) + 1;
-    }
-    jeu.ajouter();
-    miseajourtousleschamps(jeu);
-    const QSqlError erreur = jeu.estOuvert() ? jeu.valider() : jeu.erreur();
-    if (erreur.isValid()) {
+    qint32 NumeroPrevu = 0;
+    if (const QSqlError erreur = enregistrerNouvelle(NumeroPrevu); erreur.isValid()) {
         // Nothing was stored: the owner is told, and keeps what was typed to try again.
-        BoiteMessage::afficher(
-            this, QStringLiteral("La réservation n'a pas pu être enregistrée :\n") + erreur.text());
+        signalerRefus(QStringLiteral("La réservation n'a pas pu être enregistrée"), erreur);
         return;
     }
-    // The number the store gave the row; the same as the one foreseen, unless another program
-    // added a reservation in between.
-    jeu.dernier();
-    const double donne = jeu.champ(QStringLiteral("NumeroReservation")).toDouble();
-    if (donne >= 1 && donne <= std::numeric_limits<qint32>::max())
-        NumeroPrevu = qint32(donne);
-
-    const QDateTime arrivee = SaisieReservation::dateSaisie(datedebut->text());
     if (m_planning)
-        m_planning->fixerDatedepart(arrivee.date());
+        m_planning->fixerDatedepart(SaisieReservation::dateSaisie(datedebut->text()).date());
     if (Appelante *fenetre = appelante()) {
         fenetre->fixerReservationEncours(NumeroPrevu);
         fenetre->fenetre()->setEnabled(true);
     }
     close();
-    AjoutOperation(base, NumeroPrevu, 0, QString(), QStringLiteral("Création de la reservation"));
     if (m_planning)
         m_planning->rafraichir();
+}
+
+QSqlError reservations::enregistrerModification()
+{
+    const QSqlDatabase base = m_contexte.BasePlanning();
+    TransactionEcriture transaction(base);
+    if (transaction.erreur().isValid())
+        return transaction.erreur();
+    Recordset jeu(base, TextesSQL::reservationParNumero(numeroDuTitre()));
+    if (jeu.erreur().isValid())
+        return jeu.erreur();
+    if (jeu.fin()) {
+        return QSqlError(QStringLiteral("Cette réservation n'existe plus dans la base : elle a "
+                                        "peut-être été supprimée entre-temps."),
+                         QString(), QSqlError::StatementError);
+    }
+    jeu.modifier();
+    miseajourtousleschamps(jeu);
+    if (const QSqlError erreur = jeu.valider(); erreur.isValid())
+        return erreur;
+    if (const QSqlError erreur
+        = AjoutOperation(base, Conversion::ValeurNumerique(numreservation->text()), 0, QString(),
+                         QStringLiteral("Modification d'informations"));
+        erreur.isValid())
+        return erreur;
+    return transaction.valider();
 }
 
 void reservations::Modifier_Click()
 {
     if (!validerLaSaisie())
         return;
-
-    const QSqlDatabase base = m_contexte.BasePlanning();
-    Recordset jeu(base, TextesSQL::reservationParNumero(windowTitle().mid(11)));
-    QSqlError erreur = jeu.erreur();
-    if (!erreur.isValid() && jeu.fin()) {
-        erreur = QSqlError(QStringLiteral("Cette réservation n'existe plus dans la base : elle a "
-                                          "peut-être été supprimée entre-temps."),
-                           QString(), QSqlError::StatementError);
-    }
-    if (!erreur.isValid()) {
-        jeu.modifier();
-        miseajourtousleschamps(jeu);
-        erreur = jeu.valider();
-    }
-    if (erreur.isValid()) {
+    if (const QSqlError erreur = enregistrerModification(); erreur.isValid()) {
         // Nothing was changed: no note in the journal, the planning stays where it is, and the
         // dialog stays open with what was typed.
-        BoiteMessage::afficher(
-            this, QStringLiteral("La réservation n'a pas pu être modifiée :\n") + erreur.text());
+        signalerRefus(QStringLiteral("La réservation n'a pas pu être modifiée"), erreur);
         return;
     }
     if (m_planning)
         m_planning->fixerDatedepart(SaisieReservation::dateSaisie(datedebut->text()).date());
-    AjoutOperation(base, Conversion::ValeurNumerique(numreservation->text()), 0, QString(),
-                   QStringLiteral("Modification d'informations"));
     if (Appelante *fenetre = appelante()) {
         fenetre->fixerReservationEncours(numeroAffiche());
         fenetre->fenetre()->setEnabled(true);
@@ -446,15 +474,13 @@ void reservations::Modifier_Click()
 
 void reservations::supprimer_Click()
 {
-    Recordset jeu(m_contexte.BasePlanning(),
-                  TextesSQL::reservationParNumero(windowTitle().mid(11)));
+    Recordset jeu(m_contexte.BasePlanning(), TextesSQL::reservationParNumero(numeroDuTitre()));
     QSqlError erreur = jeu.erreur();
     if (!erreur.isValid() && !jeu.fin())
         erreur = jeu.supprimer();
     if (erreur.isValid()) {
         // A stay that is still in the base must not look deleted.
-        BoiteMessage::afficher(
-            this, QStringLiteral("La réservation n'a pas pu être supprimée :\n") + erreur.text());
+        signalerRefus(QStringLiteral("La réservation n'a pas pu être supprimée"), erreur);
         return;
     }
     reactiverAppelante();
@@ -530,19 +556,28 @@ void reservations::infos_Click(int onglet)
                           false);
 }
 
+bool reservations::noter(const QString &libelle)
+{
+    const QSqlError erreur = AjoutOperation(m_contexte.BasePlanning(),
+                                            Conversion::ValeurNumerique(numreservation->text()), 0,
+                                            QString(), libelle);
+    if (erreur.isValid())
+        signalerRefus(QStringLiteral("La note « %1 » n'a pas pu être enregistrée").arg(libelle),
+                      erreur);
+    return !erreur.isValid();
+}
+
 void reservations::ImprimerContrat_Click(int index)
 {
-    if (index < 0 || index >= ImprimerContrat.size())
-        return;
-    AjoutOperation(m_contexte.BasePlanning(), Conversion::ValeurNumerique(numreservation->text()),
-                   0, QString(),
-                   QStringLiteral("Envoi contrat par ") + ImprimerContrat[index]->Caption());
+    if (index >= 0 && index < ImprimerContrat.size())
+        noter(QStringLiteral("Envoi contrat par ") + ImprimerContrat[index]->Caption());
 }
 
 void reservations::Confirmation_Click()
 {
-    AjoutOperation(m_contexte.BasePlanning(), Conversion::ValeurNumerique(numreservation->text()),
-                   0, QString(), QStringLiteral("Confirmation de réservation"));
+    // An unrecorded confirmation must not look done.
+    if (!noter(QStringLiteral("Confirmation de réservation")))
+        return;
     if (ouvrirEncaissement)
         ouvrirEncaissement(numreservation->text());
     Ticket->AjoutTexte(QStringLiteral("bonjour"));

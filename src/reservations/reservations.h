@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QSqlError>
 #include <QVector>
 #include <QWidget>
 
@@ -32,6 +33,8 @@ public:
     reservations(Contexte &contexte, Appelante *planning);
     ~reservations() override;
 
+    // The window that waits for this dialog, to be enabled again and shown the stay saved. Each
+    // dialog is made anew, so it knows no caller until its opener names one.
     void FormAppelante(Appelante *fenetre);
     void TrouverReservation(const QString &numero);
     void Fonction_Ajouter();
@@ -40,20 +43,8 @@ public:
     // state. A box whose text the field cannot take is skipped; the field keeps its value.
     void miseajourtousleschamps(Recordset &jeu);
     void AfficherLeTicket();
-
-    // Handlers, public so the tests press the buttons as a person would.
-    void ajouter_Click();
-    void Modifier_Click();
-    void supprimer_Click();
-    void Annuler_Click();
-    void xpcmdbutton1_Click();
-    void Confirmation_Click();
-    void ImprimerContrat_Click(int index);
-    void BoutonBAR_Click();
-    void Encaisser_Click();
-    void infos_Click(int onglet);
+    // The nights counter, also run by the opener once it has filled the dates.
     void datedebut_LostFocus();
-    void datefin_LostFocus();
 
     // The till's windows: the payment dialog and the bar, each given the reservation number as
     // the dialog shows it. Tests put their own here.
@@ -99,17 +90,43 @@ protected:
     bool eventFilter(QObject *objet, QEvent *evenement) override;
 
 private:
+    // The buttons' handlers: only the buttons call them.
+    void ajouter_Click();
+    void Modifier_Click();
+    void supprimer_Click();
+    void Annuler_Click();
+    void xpcmdbutton1_Click();
+    void Confirmation_Click();
+    void ImprimerContrat_Click(int index);
+    void BoutonBAR_Click();
+    void Encaisser_Click();
+    void infos_Click(int onglet);
+    void datefin_LostFocus();
+
     void construire();
     void charger();
     // The checks before a save (one message box when they fail), then the default client name.
     bool validerLaSaisie();
     QLabel *libelle(const QString &texte, const char *nom, QWidget *parent, int x, int y);
-    // The caller set by FormAppelante, kept from one opening to the next while its window lives.
+    // The caller set by FormAppelante, while its window lives.
     Appelante *appelante() const;
     void reactiverAppelante();
     qint32 numeroAffiche() const;
+    // The number of the stay being changed or deleted, as the opener wrote it in the window
+    // caption "Réservation " + number: the caption from its twelfth character, the blank
+    // before the number included.
+    QString numeroDuTitre() const;
+    // The row and its journal note, in one transaction: both are stored or neither.
+    QSqlError enregistrerNouvelle(qint32 &numero);
+    QSqlError enregistrerModification();
+    // A note of the journal; a refusal is told in French. False when the note was refused.
+    bool noter(const QString &libelle);
+    // The French message of a refused write, with what the base said.
+    void signalerRefus(const QString &debut, const QSqlError &erreur);
     void remplirTicketDate(TicketDeCaisse *ticket, const QString &texteSql, bool avecMontant);
 
     Contexte &m_contexte;
     Appelante *m_planning;
+    QPointer<QWidget> m_fenetreAppelante;
+    Appelante *m_appelante = nullptr;
 };
