@@ -45,6 +45,9 @@ struct Surfaces
         TexteColonnes.redimensionner(largeur, HauteurEntetes);
         objets.redimensionner(GaucheGrille + 1, hauteur);
         planning.redimensionner(largeur, hauteur);
+        // The window's own font, so that texts take the path the owner's screen takes.
+        for (SurfaceImage *surface : {&lesmois, &TexteColonnes, &objets, &planning})
+            surface->police = policePlanning();
     }
 
     SurfacesPlanning pointeurs() { return {&lesmois, &TexteColonnes, &objets, &planning}; }

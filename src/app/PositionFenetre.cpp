@@ -58,16 +58,35 @@ Qt::WindowStates etatDepuis(const QString &texte)
 
 QRect surUnEcran(const QRect &geometrie, const QList<QRect> &ecrans, const QRect &principal)
 {
-    for (const QRect &ecran : ecrans) {
-        if (ecran.intersects(geometrie))
-            return geometrie;
+    // The screen it lies on most; the primary one when it lies on none.
+    QRect ecran;
+    qint64 recouvrement = 0;
+    for (const QRect &candidat : ecrans) {
+        const QRect commun = candidat.intersected(geometrie);
+        const qint64 aire = qint64(commun.width()) * commun.height();
+        if (!commun.isEmpty() && aire > recouvrement) {
+            ecran = candidat;
+            recouvrement = aire;
+        }
     }
-    if (principal.isEmpty())
+    const bool surAucun = ecran.isEmpty();
+    if (surAucun)
+        ecran = principal;
+    if (ecran.isEmpty())
         return geometrie;
-    const int largeur = std::min(geometrie.width(), principal.width());
-    const int hauteur = std::min(geometrie.height(), principal.height());
-    return QRect(principal.x() + (principal.width() - largeur) / 2,
-                 principal.y() + (principal.height() - hauteur) / 2, largeur, hauteur);
+    const int largeur = std::min(geometrie.width(), ecran.width());
+    const int hauteur = std::min(geometrie.height(), ecran.height());
+    if (surAucun) {
+        return QRect(ecran.x() + (ecran.width() - largeur) / 2,
+                     ecran.y() + (ecran.height() - hauteur) / 2, largeur, hauteur);
+    }
+    if (largeur == geometrie.width() && hauteur == geometrie.height())
+        return geometrie;
+    // Larger than its screen (a stored size too large to be real): cut to the screen, then moved
+    // wholly onto it, so that the window can be drawn at all.
+    const int x = std::clamp(geometrie.x(), ecran.x(), ecran.x() + ecran.width() - largeur);
+    const int y = std::clamp(geometrie.y(), ecran.y(), ecran.y() + ecran.height() - hauteur);
+    return QRect(x, y, largeur, hauteur);
 }
 
 } // namespace PositionFenetre

@@ -20,7 +20,9 @@ QString texteEtat(Qt::WindowStates etat);
 Qt::WindowStates etatDepuis(const QString &texte);
 
 // A stored place that lies wholly off every screen (a monitor since unplugged) is brought
-// back onto `principal`, keeping its size as far as it fits; any other place is kept as stored.
+// back onto `principal`, centred, keeping its size as far as it fits. A place larger than the
+// screen it lies on most is cut to that screen's size and moved wholly onto it. Any other place
+// is kept as stored, even half off its screen.
 QRect surUnEcran(const QRect &geometrie, const QList<QRect> &ecrans, const QRect &principal);
 
 } // namespace PositionFenetre

@@ -30,8 +30,13 @@ ROOT::ROOT(Contexte &contexte, QWidget *parent)
     QAction *miseAJour = outils->addAction(QStringLiteral("&Mise à jour Internet"));
     miseAJour->setObjectName(QStringLiteral("menuMiseAJourInternet"));
     connect(miseAJour, &QAction::triggered, this, &ROOT::miseAJourInternetDemandee);
+    // Modal, as the settings dialog is: the frame's menus wait for it, and it is never open
+    // twice.
     connect(this, &ROOT::miseAJourInternetDemandee, this, [this] {
+        if (findChild<MiseAJourInternet *>())
+            return;
         auto *publication = new MiseAJourInternet(m_contexte, this);
+        publication->setWindowModality(Qt::ApplicationModal);
         publication->show();
     });
     QAction *parametres = outils->addAction(QStringLiteral("&Paramétres"));

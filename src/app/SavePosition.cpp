@@ -49,36 +49,51 @@ void SavePosition::init(QWidget *fenetre, const QString &fichier, const QString 
     restaurer(false);
 }
 
+QRect SavePosition::dansLEcran(const QWidget *fenetre, const QRect &place)
+{
+    QList<QRect> ecrans;
+    for (const QScreen *ecran : QGuiApplication::screens())
+        ecrans << ecran->availableGeometry();
+    const QScreen *principal = QGuiApplication::primaryScreen();
+    const QRect ecranPrincipal = principal ? principal->availableGeometry() : QRect();
+    if (fenetre->isWindow())
+        return PositionFenetre::surUnEcran(place, ecrans, ecranPrincipal);
+    // A sub-window lives inside the frame, which itself fits on a screen: no larger than that.
+    if (ecranPrincipal.isEmpty())
+        return place;
+    return QRect(place.topLeft(), place.size().boundedTo(ecranPrincipal.size()));
+}
+
 void SavePosition::restaurer(bool premierTic)
 {
     Timer1.start();
     QWidget *fenetre = cadre();
     if (!fenetre)
         return;
-    const QString positions
-        = ValeurINI(section(), QStringLiteral("Positions"), QStringLiteral("0"), FichierINI, LIRE);
-    if (const std::optional<QRect> lue = PositionFenetre::lire(positions)) {
-        QRect place = *lue;
-        if (fenetre->isWindow()) {
-            QList<QRect> ecrans;
-            for (const QScreen *ecran : QGuiApplication::screens())
-                ecrans << ecran->availableGeometry();
-            const QScreen *principal = QGuiApplication::primaryScreen();
-            place = PositionFenetre::surUnEcran(
-                place, ecrans, principal ? principal->availableGeometry() : QRect());
-        }
-        fenetre->move(place.topLeft());
-        fenetre->resize(place.size());
-        if (premierTic)
-            m_derniere = QRect(place.topLeft(), place.size());
-    }
     const QString etat
         = ValeurINI(section(), QStringLiteral("PositionsTaille"),
                     PositionFenetre::texteEtat(fenetre->windowState()), FichierINI, LIRE);
+    const Qt::WindowStates voulu = PositionFenetre::etatDepuis(etat);
+    const bool dejaDansLEtat
+        = PositionFenetre::texteEtat(fenetre->windowState()) == PositionFenetre::texteEtat(voulu);
+    // A window already maximised (or minimised) as stored keeps its size: its normal place was
+    // given before that state was, and giving it again now would shrink the window back to it
+    // while it stays maximised.
+    const bool placeAAppliquer = !dejaDansLEtat || voulu == Qt::WindowNoState;
+    const QString positions
+        = ValeurINI(section(), QStringLiteral("Positions"), QStringLiteral("0"), FichierINI, LIRE);
+    if (const std::optional<QRect> lue = PositionFenetre::lire(positions)) {
+        const QRect place = dansLEcran(fenetre, *lue);
+        if (placeAAppliquer) {
+            fenetre->move(place.topLeft());
+            fenetre->resize(place.size());
+        }
+        if (premierTic)
+            m_derniere = QRect(place.topLeft(), place.size());
+    }
     // Set only when it changes: asking a sub-window for the state it already has sends it back
     // to a "normal" size it never had.
-    const Qt::WindowStates voulu = PositionFenetre::etatDepuis(etat);
-    if (PositionFenetre::texteEtat(fenetre->windowState()) != PositionFenetre::texteEtat(voulu))
+    if (!dejaDansLEtat)
         fenetre->setWindowState(voulu);
     if (premierTic)
         m_restauree = true;

@@ -37,6 +37,9 @@ protected:
 
 private:
     void restaurer(bool premierTic);
+    // The stored place made to fit: a window on a screen of today (see surUnEcran), a sub-window
+    // no larger than the screen.
+    static QRect dansLEcran(const QWidget *fenetre, const QRect &place);
     QWidget *cadre() const; // what moves on the screen: the window, or its sub-window frame
     QString section() const;
 

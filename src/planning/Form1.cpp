@@ -24,6 +24,8 @@
 #include <QCursor>
 #include <QMdiSubWindow>
 
+#include <algorithm>
+
 namespace {
 QComboBox *nouvelleListe(QWidget *parent, const char *nom, const QRect &place)
 {
@@ -52,14 +54,6 @@ void colorer(QWidget *surface, quint32 couleur)
     palette.setColor(QPalette::Window, couleurDepuisVB(couleur, palette));
     surface->setPalette(palette);
 }
-
-// Every text of the window is drawn in this font.
-QFont policeFenetre()
-{
-    QFont police(QStringLiteral("MS Sans Serif"));
-    police.setPointSizeF(8.25);
-    return police;
-}
 } // namespace
 
 Form1::Form1(Contexte &contexte, QWidget *parent)
@@ -67,7 +61,7 @@ Form1::Form1(Contexte &contexte, QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Calendrier"));
-    setFont(policeFenetre());
+    setFont(policePlanning());
     creerControles();
     resize(sizeHint());
     ouvrirReservation = [this](const ReservationAffichee &barre) {
@@ -139,8 +133,10 @@ void Form1::creerControles()
     planning = new SurfaceDessin("planning", couleurDepuisVB(0xE0E0E0u), couleurDepuisVB(0xC0C0C0u),
                                  fondplanning);
     planning->move(152, 64);
-    for (SurfaceDessin *surface : {lesmois, TexteColonnes, objets, planning})
-        surface->surface().police = policeFenetre();
+    for (SurfaceDessin *surface : {lesmois, TexteColonnes, objets, planning}) {
+        surface->surface().police = policePlanning();
+        connect(surface, &SurfaceDessin::effacee, this, &Form1::redessinerPlusTard);
+    }
 
     colonnes = new QWidget(fondplanning);
     colonnes->setObjectName(QStringLiteral("colonnes"));
@@ -234,11 +230,23 @@ bool Form1::charger()
 
 void Form1::dimensionnerSurfaces()
 {
-    planning->resize(fondplanning->width() - planning->x(),
-                     fondplanning->height() - TexteColonnes->height());
-    objets->resize(objets->width(), planning->height());
-    TexteColonnes->resize(planning->width(), TexteColonnes->height());
-    lesmois->resize(planning->width(), lesmois->height());
+    const int largeur = std::max(0, fondplanning->width() - planning->x());
+    const int hauteur = std::max(0, fondplanning->height() - TexteColonnes->height());
+    planning->dimensionner(largeur, hauteur);
+    objets->dimensionner(objets->width(), hauteur);
+    TexteColonnes->dimensionner(largeur, TexteColonnes->height());
+    lesmois->dimensionner(largeur, lesmois->height());
+}
+
+void Form1::redessinerPlusTard()
+{
+    if (m_redessinPrevu)
+        return;
+    m_redessinPrevu = true;
+    QTimer::singleShot(0, this, [this] {
+        m_redessinPrevu = false;
+        rafraichir();
+    });
 }
 
 void Form1::rafraichir()

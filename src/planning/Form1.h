@@ -100,6 +100,8 @@ private:
     // The year and month of `datedepart` in the selectors.
     void afficherPeriode();
     void dimensionnerSurfaces();
+    // One redraw once the pending events have run, however many ask for it meanwhile.
+    void redessinerPlusTard();
     void finirPanoramique();
     // The one reservation dialog, made when first needed and gone when it closes.
     reservations &dialogueReservation();
@@ -108,6 +110,7 @@ private:
 
     Contexte &m_contexte;
     bool m_redimensionnementEnCours = false;
+    bool m_redessinPrevu = false;
     bool m_mouvementEnCours = false;
     bool m_pointeurCroix = false;
     QPointer<reservations> m_reservation;

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 SurfaceDessin::SurfaceDessin(const char *nom, const QColor &fond, const QColor &texte,
                              QWidget *parent)
     : QWidget(parent), m_surface(fond, texte)
@@ -27,10 +29,22 @@ void SurfaceDessin::paintEvent(QPaintEvent *evenement)
     peintre.drawImage(zone, m_surface.image(), zone);
 }
 
+void SurfaceDessin::dimensionner(int largeur, int hauteur)
+{
+    // The picture first: a visible box then gets its resize event at once, which finds the
+    // picture already at size.
+    if (m_surface.largeur() != std::max(largeur, 1) || m_surface.hauteur() != std::max(hauteur, 1))
+        m_surface.redimensionner(largeur, hauteur);
+    resize(largeur, hauteur);
+}
+
 void SurfaceDessin::resizeEvent(QResizeEvent *evenement)
 {
     QWidget::resizeEvent(evenement);
+    if (m_surface.largeur() == std::max(width(), 1) && m_surface.hauteur() == std::max(height(), 1))
+        return;
     m_surface.redimensionner(width(), height());
+    emit effacee();
 }
 
 void SurfaceDessin::mousePressEvent(QMouseEvent *evenement)

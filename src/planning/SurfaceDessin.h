@@ -18,7 +18,16 @@ public:
     // Repaints what was drawn on the surface since the last call.
     void actualiser();
 
+    // New size for the box and its picture at once, so that what is drawn next is drawn at that
+    // size even while the box's own resize event is still pending (a hidden or maximising
+    // window delivers it later): that late event then finds the picture at its size and keeps
+    // it.
+    void dimensionner(int largeur, int hauteur);
+
 signals:
+    // The box was resized by something else than `dimensionner`: its picture is blank and
+    // needs drawing again.
+    void effacee();
     void boutonEnfonce(Qt::MouseButton bouton, const QPoint &position);
     void boutonRelache(Qt::MouseButton bouton, const QPoint &position);
 

@@ -9,11 +9,17 @@ namespace {
 constexpr int PointsParMetre = 3780;
 } // namespace
 
-SurfaceImage::SurfaceImage(const QColor &fond, const QColor &texte)
-    : couleurFond(fond), couleurTexte(texte), police(QStringLiteral("MS Sans Serif"))
+QFont policePlanning()
 {
+    QFont police(QStringLiteral("MS Sans Serif"));
     police.setPointSizeF(8.25);
     police.setStyleStrategy(QFont::NoAntialias);
+    return police;
+}
+
+SurfaceImage::SurfaceImage(const QColor &fond, const QColor &texte)
+    : couleurFond(fond), couleurTexte(texte), police(policePlanning())
+{
     redimensionner(1, 1);
 }
 

@@ -15,6 +15,10 @@
 
 class QPainter;
 
+// "MS Sans Serif" 8.25 pt without antialiasing: every text of the planning, in the window and
+// wherever its drawing is measured, so that text pixels are exactly the text colour.
+QFont policePlanning();
+
 // A drawing surface that keeps what is drawn on it, as the planning's picture boxes do: a
 // picture, a back colour, a text colour, a font and a print position. No widget here, so the
 // drawing is tested on the picture itself; the window shows the picture.
@@ -39,8 +43,8 @@ public:
 
     QColor couleurFond;
     QColor couleurTexte;
-    // "MS Sans Serif" 8.25 pt, without antialiasing: text pixels are exactly the text colour, as
-    // on the bitmap font the planning was drawn with.
+    // policePlanning() unless changed: text pixels are exactly the text colour, as on the bitmap
+    // font the planning was drawn with.
     QFont police;
 
     // Clears to the back colour; the print position returns to 0, 0.

@@ -91,6 +91,12 @@ void TestSavePosition::horsDesEcrans_data()
         << QRect(1500, 100, 400, 300) << QRect(440, 250, 400, 300);
     QTest::newRow("larger than the screen, far away")
         << QRect(-5000, -5000, 2000, 1000) << QRect(0, 0, 1280, 800);
+    QTest::newRow("a size no screen has is cut to the screen")
+        << QRect(0, 0, 50000, 50000) << QRect(0, 0, 1280, 800);
+    QTest::newRow("too wide and half off is cut, then moved onto the screen")
+        << QRect(600, 100, 3000, 300) << QRect(0, 100, 1280, 300);
+    QTest::newRow("too tall from above the screen")
+        << QRect(-100, -300, 400, 900) << QRect(0, 0, 400, 800);
 }
 
 void TestSavePosition::horsDesEcrans()

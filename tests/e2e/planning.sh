@@ -1,6 +1,7 @@
 #!/bin/sh
 # The planning of the demo database from outside: its bars are drawn, a held ">" moves the
-# period, "Auj." brings it back, a drag on empty grid pans it. Grid pictures are compared.
+# period, "Auj." brings it back, a drag on empty grid pans it. Grid pictures are compared. Maximised
+# by its title bar it is drawn whole, and comes back so after a restart.
 set -u
 . "$(dirname "$0")/commun.sh"
 debuter_scenario "$@"
@@ -55,7 +56,32 @@ sleep 0.5
 grille retour
 verifier_egal "pixels différents après le retour" "$(differences depart retour)" 0
 
+# dessin_entier NOM: the part of the grid that only a maximised planning shows holds the grid's
+# greys and at least one bar colour, as a whole drawing does (a blank one is one flat grey).
+dessin_entier() {
+    import -window root -crop "560x500+$((X + 700))+$((Y + 130))" +repage "$CAPTURES/grande-$1.png" \
+        2>/dev/null || echec "capture impossible"
+    teintes=$(convert "$CAPTURES/grande-$1.png" -format %c histogram:info:- | wc -l)
+    barres=$(convert "$CAPTURES/grande-$1.png" -format %c histogram:info:- \
+        | grep -Evc '#([0-9A-F]{2})\1\1 ')
+    [ "$teintes" -gt 3 ] && [ "$barres" -gt 0 ] || echec "planning non dessiné ($teintes teintes, $barres colorées)"
+}
+
+etape "un double clic sur le titre agrandit le planning, dessiné en entier"
+xdotool mousemove $((X + 300)) $((COLONNES_Y - 20)) click --repeat 2 --delay 80 1
+sleep 1.5
+dessin_entier maximise
+
 etape "Fichier, Quitter"
+touches "$CADRE" alt+f q
+attendre_fin
+verifier_egal "statut de sortie" "$STATUT" 0
+verifier_egal "PositionsTaille du planning" "$(cle_ini "$DOSSIER/Razarivu.ini" Razarivu PositionsTaille)" 2
+
+etape "au redémarrage le planning revient agrandi et dessiné"
+lancer_planning
+sleep 1.5
+dessin_entier redemarre
 touches "$CADRE" alt+f q
 attendre_fin
 verifier_egal "statut de sortie" "$STATUT" 0

@@ -369,6 +369,17 @@ void TestDessinPlanning::barreEtSonNom()
             jusquAuBout |= grille.pixel(x, y) == Blanc;
     }
     QVERIFY(jusquAuBout);
+    // ... and centred in the bar's height: the same pixels as the name written from the middle.
+    const QString nom = QStringLiteral("Beauregard-Lefèvre");
+    SurfaceImage auMilieu(QColor::fromRgb(Confirmee), Qt::white);
+    auMilieu.redimensionner(grille.width(), grille.height());
+    const int hauteur = m_planning->hauteurTexte(nom);
+    const int haut = 22 + int(std::nearbyint((38 - 22) / 2.0 - hauteur / 2.0));
+    auMilieu.ecrireDans(QRect(QPoint(2, haut), QPoint(57, std::min(haut + hauteur, 38) - 1)), nom);
+    for (int y = 22; y < 38; ++y) {
+        for (int x = 2; x < 58; ++x)
+            QCOMPARE(grille.pixel(x, y) == Blanc, auMilieu.image().pixel(x, y) == Blanc);
+    }
 
     // The object names, one per row.
     const QImage &noms = m_objets->image();

@@ -204,9 +204,13 @@ void TestForm1::lePanoramiqueCompteLesJoursDepuisSonDebut()
 
     m_pointeur = QPoint(300, 200);
     QTest::mousePress(m_fenetre->planning, Qt::LeftButton, {}, QPoint(200, 100));
+    // Stored meanwhile: only a redraw shows it, and a move of less than a day redraws nothing.
+    ajouterSejour(premierObjet(), "Pendant", QDateTime(Aujourdhui, QTime()),
+                  QDateTime(Aujourdhui.addDays(4), QTime()));
     m_pointeur = QPoint(300 + ecart, 250);
     m_fenetre->Deplaceur_Timer();
     QCOMPARE(m_fenetre->datedepart, Aujourdhui.addDays(jours));
+    QCOMPARE(m_fenetre->ReservationsAffichees.size(), jours == 0 ? 1 : 2);
     // Each tick measures from the start of the pan, not from the previous tick.
     m_fenetre->Deplaceur_Timer();
     QCOMPARE(m_fenetre->datedepart, Aujourdhui.addDays(jours));
@@ -326,11 +330,33 @@ void TestForm1::leClignotementAlterneLeTexte()
     m_fenetre->rafraichir();
     QCOMPARE(m_fenetre->reservation_courante, 1);
 
+    const ReservationAffichee barre = m_fenetre->ReservationsAffichees.at(1);
+    const QRect dansLaBarre(QPoint(barre.x1, barre.y1), QPoint(barre.x2, barre.y2));
+    const QRgb fond = m_fenetre->planning->surface().image().pixel(dansLaBarre.topLeft());
+
     m_fenetre->Clignotement.start();
     QString vues;
     while (m_fenetre->Clignotement.isActive() && vues.size() < 20) {
+        // Whatever lay over the bar is painted over by each step.
+        m_fenetre->planning->surface().ligne(dansLaBarre.left(), dansLaBarre.center().y(),
+                                             dansLaBarre.right(), dansLaBarre.center().y(),
+                                             Qt::red);
         m_fenetre->Clignotement_Timer();
-        vues += m_fenetre->planning->surface().couleurTexte == QColor(Qt::black) ? 'B' : 'W';
+        const QColor texte = m_fenetre->planning->surface().couleurTexte;
+        vues += texte == QColor(Qt::black) ? 'B' : 'W';
+        // The name is drawn again, in exactly the text colour (no blended edge): every pixel of
+        // the bar is its colour or the text's.
+        const QImage image = m_fenetre->planning->surface().image();
+        int pixelsDuTexte = 0;
+        for (int y = dansLaBarre.top(); y <= dansLaBarre.bottom(); ++y) {
+            for (int x = std::max(0, dansLaBarre.left()); x <= dansLaBarre.right(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                pixelsDuTexte += pixel == texte.rgb();
+                QVERIFY2(pixel == fond || pixel == texte.rgb(),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+        }
+        QVERIFY(pixelsDuTexte > 10);
     }
     QCOMPARE(vues, couleurs);
     QCOMPARE(m_fenetre->compteurclignotement, qint16(0));
