@@ -97,6 +97,21 @@ void SavePosition::restaurer(bool premierTic)
         fenetre->setWindowState(voulu);
     if (premierTic)
         m_restauree = true;
+    // Without a window manager (a bare X server) nobody gives a maximised window the screen:
+    // once the manager has had time to, it is given by hand.
+    if (premierTic && fenetre->isWindow() && (voulu & Qt::WindowMaximized)) {
+        QTimer::singleShot(500, this, [this] {
+            QWidget *fenetre = cadre();
+            if (!fenetre || !fenetre->isMaximized() || !fenetre->screen())
+                return;
+            const QRect ecran = fenetre->screen()->availableGeometry();
+            if (fenetre->frameGeometry().contains(ecran))
+                return;
+            // Giving a place ends the maximised state: it is asked for again at once.
+            fenetre->setGeometry(ecran);
+            fenetre->setWindowState(fenetre->windowState() | Qt::WindowMaximized);
+        });
+    }
 }
 
 void SavePosition::Timer1_Timer()

@@ -113,7 +113,8 @@ debuter_scenario() {
 # X, Y and the corner of the planning's navigation block COLONNES_X, COLONNES_Y.
 lancer_planning() {
     lancer "$DOSSIER"
-    CADRE=$(attendre_fenetre "PIVANE Razarivu $VERSION") \
+    # A maximised planning adds its own title to the frame's, as multiple-document frames do.
+    CADRE=$(attendre_fenetre "PIVANE Razarivu $VERSION( - \[Calendrier\])?") \
         || echec "aucune fenêtre « PIVANE Razarivu $VERSION »"
     sleep 1
     eval "$(xdotool getwindowgeometry --shell "$CADRE")"

@@ -78,9 +78,13 @@ attendre_fin
 verifier_egal "statut de sortie" "$STATUT" 0
 verifier_egal "PositionsTaille du planning" "$(cle_ini "$DOSSIER/Razarivu.ini" Razarivu PositionsTaille)" 2
 
-etape "au redémarrage le planning revient agrandi et dessiné"
+etape "au redémarrage le cadre et le planning reviennent agrandis, dessinés"
+# The frame maximised too, written as the program writes it.
+sed -i 's/^PositionsTaille=.*/PositionsTaille=2\r/' "$DOSSIER/reriveved.ini"
 lancer_planning
 sleep 1.5
+eval "$(xdotool getwindowgeometry --shell "$CADRE")"
+verifier_egal "taille du cadre agrandi" "${WIDTH}x$HEIGHT" 1280x800
 dessin_entier redemarre
 touches "$CADRE" alt+f q
 attendre_fin
