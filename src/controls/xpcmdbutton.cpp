@@ -93,7 +93,7 @@ int moitie(int difference)
 
 xpcmdbutton::xpcmdbutton(QWidget *parent)
     : QWidget(parent)
-    , lbl(new QLabel(QStringLiteral("xpcmdbutton"), this))
+    , lbl(new QLabel(this))
     , Timer1(new QTimer(this))
     , m_sourcePointeur([] { return QCursor::pos(); })
 {
@@ -113,6 +113,12 @@ xpcmdbutton::xpcmdbutton(QWidget *parent)
     palette.setColor(QPalette::WindowText, Qt::black);
     lbl->setPalette(palette);
     lbl->adjustSize();
+    connect(this, &QObject::objectNameChanged, this, [this](const QString &nom) {
+        if (!m_legendeDonnee) {
+            lbl->setText(nom);
+            centrerLegende();
+        }
+    });
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10);
@@ -135,6 +141,7 @@ QString xpcmdbutton::Caption() const
 
 void xpcmdbutton::setCaption(const QString &caption)
 {
+    m_legendeDonnee = true;
     lbl->setText(caption);
     centrerLegende();
 }

@@ -37,7 +37,9 @@ public:
     int State() const { return m_state; }
     void setState(int state);
 
-    // A "&" marks the access key: Alt and that letter raise Click. "&&" shows one "&".
+    // A "&" marks the access key: Alt and that letter raise Click. "&&" shows one "&". Until a
+    // caption is given the button shows its object name, and follows it when it is renamed, so
+    // that a button its window forgot to caption says which one it is.
     QString Caption() const;
     void setCaption(const QString &caption);
 
@@ -93,6 +95,8 @@ private:
     int m_celluleAffichee = 0;
     // A left press on the button that a release over it will turn into Click.
     bool m_clicEnCours = false;
+    // False while the caption is still the object name.
+    bool m_legendeDonnee = false;
 };
 
 // The bar window's article buttons: the same control under its own name.

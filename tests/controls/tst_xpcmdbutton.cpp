@@ -26,6 +26,8 @@ private slots:
     void laFaceSuitLesGestes();
     void lesEvenementsArriventDansLOrdre_data();
     void lesEvenementsArriventDansLOrdre();
+    void lesBordsLointainsComptentDedans_data();
+    void lesBordsLointainsComptentDedans();
     void laSourisEstDecriteParSesCodes_data();
     void laSourisEstDecriteParSesCodes();
     void lesTouchesSontTransmisesSansClic_data();
@@ -36,6 +38,8 @@ private slots:
     void laLegendeResteCentree();
     void laLegendeGriseAvecLeBouton_data();
     void laLegendeGriseAvecLeBouton();
+    void sansLegendeLeBoutonMontreSonNom_data();
+    void sansLegendeLeBoutonMontreSonNom();
 
 private:
     void creer(xpcmdbutton *bouton);
@@ -384,6 +388,34 @@ void TestXpcmdbutton::lesEvenementsArriventDansLOrdre()
     QCOMPARE(m_journal, journal);
 }
 
+void TestXpcmdbutton::lesBordsLointainsComptentDedans_data()
+{
+    QTest::addColumn<QPoint>("pointeur"); // where the pointer comes to rest, on a 75 x 23 button
+    QTest::addColumn<bool>("dedans");
+
+    QTest::newRow("the top left corner is inside") << QPoint(0, 0) << true;
+    QTest::newRow("the right edge, at the width, is inside") << QPoint(75, 10) << true;
+    QTest::newRow("the bottom edge, at the height, is inside") << QPoint(10, 23) << true;
+    QTest::newRow("the far corner is inside") << QPoint(75, 23) << true;
+    QTest::newRow("one past the right edge is out") << QPoint(76, 10) << false;
+    QTest::newRow("one past the bottom edge is out") << QPoint(10, 24) << false;
+    QTest::newRow("one left of the left edge is out") << QPoint(-1, 10) << false;
+    QTest::newRow("one above the top edge is out") << QPoint(10, -1) << false;
+}
+
+// The pointer rests where the platform sends the button no move: only the leave check sees it.
+void TestXpcmdbutton::lesBordsLointainsComptentDedans()
+{
+    QFETCH(QPoint, pointeur);
+    QFETCH(bool, dedans);
+    jouer({"survol"});
+    m_pointeur = pointeur;
+    QTest::qWait(60);
+    QCOMPARE(m_journal.contains("MouseOut"), !dedans);
+    QCOMPARE(minuterie()->isActive(), dedans);
+    QCOMPARE(m_bouton->celluleAffichee(), dedans ? 3 : 0);
+}
+
 void TestXpcmdbutton::laSourisEstDecriteParSesCodes_data()
 {
     QTest::addColumn<int>("bouton"); // Qt::MouseButton
@@ -632,6 +664,57 @@ void TestXpcmdbutton::laLegendeGriseAvecLeBouton()
         }
     }
     QVERIFY(trouvee);
+}
+
+void TestXpcmdbutton::sansLegendeLeBoutonMontreSonNom_data()
+{
+    QTest::addColumn<bool>("eclaire");
+    QTest::addColumn<QString>("nom");
+    QTest::addColumn<QString>("legende"); // null: none given
+    QTest::addColumn<QString>("renomme"); // null: not renamed afterwards
+    QTest::addColumn<QString>("attendu");
+
+    QTest::newRow("a named button without a caption shows its name")
+        << false << "Valider" << QString() << QString() << "Valider";
+    QTest::newRow("an article button without a caption shows its name")
+        << true << "Consommation" << QString() << QString() << "Consommation";
+    QTest::newRow("a button with neither name nor caption shows nothing")
+        << false << "" << QString() << QString() << "";
+    QTest::newRow("renamed before any caption, it shows its new name")
+        << false << "Valider" << QString() << "Fermer"
+        << "Fermer";
+    QTest::newRow("a caption replaces the name") << false << "Valider"
+                                                 << "OK" << QString() << "OK";
+    QTest::newRow("renamed after its caption, it keeps the caption") << false << "Valider"
+                                                                     << "OK"
+                                                                     << "Fermer"
+                                                                     << "OK";
+}
+
+void TestXpcmdbutton::sansLegendeLeBoutonMontreSonNom()
+{
+    QFETCH(bool, eclaire);
+    QFETCH(QString, nom);
+    QFETCH(QString, legende);
+    QFETCH(QString, renomme);
+    QFETCH(QString, attendu);
+
+    QWidget fenetre;
+    xpcmdbutton *bouton = eclaire ? new BoutonEclaire(&fenetre) : new xpcmdbutton(&fenetre);
+    bouton->setObjectName(nom);
+    bouton->resize(120, 23);
+    if (!legende.isNull())
+        bouton->setCaption(legende);
+    if (!renomme.isNull())
+        bouton->setObjectName(renomme);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+
+    QCOMPARE(bouton->Caption(), attendu);
+    const QLabel *lbl = bouton->findChild<QLabel *>("lbl");
+    QCOMPARE(lbl->text(), attendu);
+    QCOMPARE(lbl->size(), lbl->sizeHint());
+    QCOMPARE(lbl->x(), (120 - lbl->width()) / 2);
 }
 
 QTEST_MAIN(TestXpcmdbutton)
