@@ -84,6 +84,9 @@ Encaissement::Encaissement(Contexte &contexte)
     Annuler = new QPushButton(QStringLiteral("Annuler"), Fond);
     Annuler->setObjectName(QStringLiteral("Annuler"));
     Annuler->setGeometry(360, 250, 100, 30);
+    // Enter on Annuler once Tab has reached it cancels, as it would in a dialog, rather than
+    // reaching the window and recording the payment.
+    Annuler->setAutoDefault(true);
     connect(OK, &QPushButton::clicked, this, &Encaissement::OK_Click);
     connect(Annuler, &QPushButton::clicked, this, &Encaissement::Annuler_Click);
 
@@ -103,9 +106,6 @@ void Encaissement::typereglemement_Click(int index)
 
 void Encaissement::OK_Click()
 {
-    // Pressed through the keyboard's default button before any kind was chosen: nothing to do.
-    if (!OK->isEnabled())
-        return;
     const std::optional<double> somme = Caisse::montantEncaisse(montant->text());
     if (!somme) {
         BoiteMessage::afficher(this, QString::fromUtf8(Caisse::MontantRefuse));
@@ -134,9 +134,16 @@ void Encaissement::Annuler_Click()
 
 void Encaissement::keyPressEvent(QKeyEvent *evenement)
 {
-    if (evenement->key() == Qt::Key_Escape) {
-        Annuler_Click();
+    switch (evenement->key()) {
+    case Qt::Key_Escape:
+        Annuler->click();
         return;
+    // The keypad's Enter too. A disabled OK (no kind chosen yet) takes no click.
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OK->click();
+        return;
+    default:
+        QWidget::keyPressEvent(evenement);
     }
-    QWidget::keyPressEvent(evenement);
 }

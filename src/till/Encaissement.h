@@ -18,11 +18,6 @@ class Encaissement : public QWidget
 public:
     explicit Encaissement(Contexte &contexte);
 
-    // Handlers, public so the tests press the buttons as a person would.
-    void typereglemement_Click(int index);
-    void OK_Click();
-    void Annuler_Click();
-
     QLabel *dessin;
     QWidget *Fond;
     QLabel *reservation;
@@ -38,8 +33,14 @@ signals:
     void compteAMettreAJour();
 
 protected:
+    // Enter presses OK, as in any dialog: the amount is typed, then confirmed from the keyboard.
+    // Escape presses Annuler.
     void keyPressEvent(QKeyEvent *evenement) override;
 
 private:
+    void typereglemement_Click(int index);
+    void OK_Click();
+    void Annuler_Click();
+
     Contexte &m_contexte;
 };
