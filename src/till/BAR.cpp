@@ -13,7 +13,7 @@
 #include "till/TicketDeCaisse.h"
 
 #include <QCoreApplication>
-#include <QEvent>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -54,8 +54,10 @@ BAR::BAR(Contexte &contexte)
     reservation->setObjectName(QStringLiteral("reservation"));
     reservation->setGeometry(110, 16, 200, 20);
 
-    Consommation << nouvelArticle(0);
-    Consommation[0]->move(GaucheArticles, HautArticles);
+    aucunArticle = new QLabel(QStringLiteral("Aucun article n'est enregistré pour le bar."), Fond);
+    aucunArticle->setObjectName(QStringLiteral("aucunArticle"));
+    aucunArticle->setGeometry(GaucheArticles, HautArticles, FinDeRangee, HauteurArticle);
+    aucunArticle->hide();
 
     Ticket = new TicketDeCaisse(Fond);
     Ticket->setObjectName(QStringLiteral("Ticket"));
@@ -116,7 +118,7 @@ BoutonEclaire *BAR::nouvelArticle(int index)
     connect(bouton, &xpcmdbutton::MouseMove, this,
             [this, index] { Consommation_MouseMove(index); });
     connect(bouton, &xpcmdbutton::KeyPress, this,
-            [this, index](qint16 &touche) { Consommation_KeyPress(index, touche); });
+            [this](qint16 &touche) { Consommation_KeyPress(touche); });
     return bouton;
 }
 
@@ -125,8 +127,10 @@ void BAR::charger()
     MontrerFondDialogue(dessin, Fond);
     Recordset articles(m_contexte.BasePlanning(),
                        QString::fromLatin1(TextesSQL::consommationsParFamille));
-    if (!articles.estOuvert() || articles.erreur().isValid())
+    if (!articles.estOuvert() || articles.erreur().isValid()) {
+        aucunArticle->show();
         return;
+    }
     int x = GaucheArticles;
     int y = HautArticles;
     int i = 0;
@@ -135,9 +139,8 @@ void BAR::charger()
             x = GaucheArticles;
             y += HauteurArticle + Ecart;
         }
-        if (i >= Consommation.size())
-            Consommation << nouvelArticle(i);
-        BoutonEclaire *bouton = Consommation[i];
+        BoutonEclaire *bouton = nouvelArticle(i);
+        Consommation << bouton;
         bouton->move(x, y);
         bouton->setCaption(Conversion::Remplacer(
             Conversion::SansNull(articles.champ(QStringLiteral("Libelle"))).toString(),
@@ -147,32 +150,36 @@ void BAR::charger()
         bouton->show();
         x += bouton->width() + Ecart;
     }
+    aucunArticle->setVisible(Consommation.isEmpty());
     Ticket->init();
     QCoreApplication::processEvents();
-    afficheur->setFocus();
-    afficheur_GotFocus();
+    afficheur->setFocus(Qt::OtherFocusReason);
+    afficheur_GotFocus(Qt::OtherFocusReason);
 }
 
-void BAR::afficheur_GotFocus()
+void BAR::afficheur_GotFocus(Qt::FocusReason raison)
 {
     afficheur->setText(QStringLiteral("1"));
     afficheur->selectAll();
     // A click into the box places the cursor after the focus came: select again once it has.
-    QTimer::singleShot(0, afficheur, [champ = afficheur] { champ->selectAll(); });
+    // Only then: after a key typed on an article the digit must stay unselected, or the next
+    // digit would replace it instead of following it.
+    if (raison == Qt::MouseFocusReason)
+        QTimer::singleShot(0, afficheur, [champ = afficheur] { champ->selectAll(); });
     R->clear();
 }
 
 bool BAR::eventFilter(QObject *objet, QEvent *evenement)
 {
     if (objet == afficheur && evenement->type() == QEvent::FocusIn)
-        afficheur_GotFocus();
+        afficheur_GotFocus(static_cast<QFocusEvent *>(evenement)->reason());
     return QWidget::eventFilter(objet, evenement);
 }
 
-void BAR::Consommation_KeyPress(int, qint16 KeyAscii)
+void BAR::Consommation_KeyPress(qint16 KeyAscii)
 {
-    afficheur->setFocus();
-    afficheur_GotFocus();
+    afficheur->setFocus(Qt::OtherFocusReason);
+    afficheur_GotFocus(Qt::OtherFocusReason);
     if (KeyAscii > 0)
         afficheur->insert(QString(QChar(char16_t(KeyAscii))));
 }
@@ -195,9 +202,6 @@ void BAR::Consommation_Click(int index)
         return;
     const xpcmdbutton *bouton = Consommation[index];
     const QString prixTexte = bouton->property("Tag").toString();
-    // The design-time button stands alone when no article could be read: it sells nothing.
-    if (prixTexte.isEmpty())
-        return;
     const std::optional<qint16> q
         = R->text().isEmpty() ? Caisse::quantite(afficheur->text()) : std::optional<qint16>(1);
     if (!q) {

@@ -19,20 +19,15 @@ class BAR : public QWidget
 public:
     explicit BAR(Contexte &contexte);
 
-    // Handlers, public so the tests press the buttons as a person would.
-    void Consommation_Click(int index);
-    void Consommation_MouseMove(int index);
-    void Consommation_KeyPress(int index, qint16 KeyAscii);
-    void afficheur_GotFocus();
-    void encaissemnt_Click();
-    void Quitter_Click();
-
     // Running total of this opening's sales; the opener sets it to 0.
     double totaldu = 0;
 
     QLabel *dessin;
     QWidget *Fond;
+    // One button per article read, none when the base holds no article; `aucunArticle` then
+    // says so where the buttons would stand.
     QVector<BoutonEclaire *> Consommation;
+    QLabel *aucunArticle;
     TicketDeCaisse *Ticket;
     QLabel *R;
     QLineEdit *afficheur;
@@ -52,6 +47,13 @@ protected:
 private:
     void charger();
     BoutonEclaire *nouvelArticle(int index);
+    void Consommation_Click(int index);
+    void Consommation_MouseMove(int index);
+    void Consommation_KeyPress(qint16 KeyAscii);
+    // The display stands for the quantity of the next sale: "1", selected whole.
+    void afficheur_GotFocus(Qt::FocusReason raison);
+    void encaissemnt_Click();
+    void Quitter_Click();
 
     Contexte &m_contexte;
 };
