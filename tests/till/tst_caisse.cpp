@@ -58,6 +58,7 @@ void TestCaisse::quantites_data()
     QTest::newRow("the largest") << "32767" << 32767;
     QTest::newRow("the smallest") << "-32768" << -32768;
     QTest::newRow("one too many") << "32768" << -99999;
+    QTest::newRow("one too few") << "-32769" << -99999;
     QTest::newRow("rounds past the largest") << "32767.5" << -99999;
     QTest::newRow("beyond any number") << "1e999" << -99999;
 }

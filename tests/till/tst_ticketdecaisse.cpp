@@ -1,5 +1,6 @@
 #include "till/TicketDeCaisse.h"
 
+#include <QPainter>
 #include <QTimer>
 #include <QtTest>
 
@@ -20,7 +21,8 @@ private slots:
     void chaqueTexteAllongeLeRuban_data();
     void chaqueTexteAllongeLeRuban();
     void laHauteurSeMesureALaPoliceDuControle();
-    void laPremiereLigneSImprimeSousLeHautDuRuban();
+    void lesLignesSImprimentAuPixelPres_data();
+    void lesLignesSImprimentAuPixelPres();
     void grandirGardeCeQuiEstImprime();
     void initEffaceLeRuban();
     void tenirUneBarreFaitDefiler_data();
@@ -143,18 +145,49 @@ void TestTicketDeCaisse::laHauteurSeMesureALaPoliceDuControle()
     QCOMPARE(m_ticket->hauteurRuban(), 10 + 2 * hauteurLigne(grande) + 4);
 }
 
-void TestTicketDeCaisse::laPremiereLigneSImprimeSousLeHautDuRuban()
+void TestTicketDeCaisse::lesLignesSImprimentAuPixelPres_data()
 {
-    m_ticket->AjoutTexte("MMMM\r\n\r\nMMMM");
-    const QImage image = m_ticket->imageRuban();
+    QTest::addColumn<QStringList>("textes");
+
+    QTest::newRow("one line, below an empty band of 10") << QStringList {"Chambre 12"};
+    QTest::newRow("each text below the last, 4 apart")
+        << QStringList {"Café", "1 x 1,5 = 1,50 €", "Thé"};
+    QTest::newRow("the lines of one text in their own slots, an empty one blank")
+        << QStringList {"MMMM\r\n\r\nMMMM", "Fin"};
+}
+
+// Built from the layout alone: slots as high as a line of the control's font, the first at 10,
+// 4 between texts, ink in Courier New 4 pixels from the left.
+void TestTicketDeCaisse::lesLignesSImprimentAuPixelPres()
+{
+    QFETCH(QStringList, textes);
+    for (const QString &texte : textes)
+        m_ticket->AjoutTexte(texte);
+
     const int h = ligne();
-    QCOMPARE(encre(image, 0, 9), 0);
-    QVERIFY(encre(image, 10, 10 + h - 1, 4) > 0);
-    // Indented by the line gap.
-    QCOMPARE(encre(image, 0, image.height() - 1) - encre(image, 0, image.height() - 1, 4), 0);
-    // Each line of the text in its own slot, the empty one blank.
-    QCOMPARE(encre(image, 10 + h, 10 + 2 * h - 1), 0);
-    QVERIFY(encre(image, 10 + 2 * h, 10 + 3 * h - 1) > 0);
+    int hauteur = 10;
+    for (const QString &texte : textes)
+        hauteur += int(texte.count(u'\n') + 1) * h + 4;
+    QImage attendu(180, hauteur, QImage::Format_RGB32);
+    attendu.setDotsPerMeterX(3780);
+    attendu.setDotsPerMeterY(3780);
+    attendu.fill(Qt::white);
+    QPainter peintre(&attendu);
+    QFont courier("Courier New");
+    courier.setPointSizeF(8.25);
+    courier.setStyleStrategy(QFont::NoAntialias);
+    peintre.setFont(courier);
+    peintre.setPen(Qt::black);
+    int y = 10;
+    for (const QString &texte : textes) {
+        for (QString morceau : texte.split(u'\n')) {
+            peintre.drawText(4, y + peintre.fontMetrics().ascent(), morceau.remove(u'\r'));
+            y += h;
+        }
+        y += 4;
+    }
+    peintre.end();
+    QCOMPARE(m_ticket->imageRuban(), attendu);
 }
 
 void TestTicketDeCaisse::grandirGardeCeQuiEstImprime()
