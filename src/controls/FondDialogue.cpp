@@ -98,3 +98,14 @@ ElementsDuFond creerElementsDuFond(QWidget *hote, const QSize &taillePanneau)
     Fond->setAutoFillBackground(true);
     return {dessin, Fond};
 }
+
+ElementsDuFond preparerDialoguePleinEcran(QWidget *hote, const char *nom,
+                                          const QSize &taillePanneau, bool modal)
+{
+    hote->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    hote->setObjectName(QLatin1String(nom));
+    hote->setAttribute(Qt::WA_DeleteOnClose);
+    if (modal)
+        hote->setWindowModality(Qt::ApplicationModal);
+    return creerElementsDuFond(hote, taillePanneau);
+}

@@ -43,3 +43,9 @@ struct ElementsDuFond
     QWidget *Fond;
 };
 ElementsDuFond creerElementsDuFond(QWidget *hote, const QSize &taillePanneau);
+
+// The start every full-screen dialog shares: `hote` becomes a frameless window named `nom`,
+// deleted when it closes, modal for the whole application when `modal` (the reservation dialog
+// is not: the planning waits for it its own way), with its backdrop and its panel.
+ElementsDuFond preparerDialoguePleinEcran(QWidget *hote, const char *nom,
+                                          const QSize &taillePanneau, bool modal = true);

@@ -8,6 +8,7 @@
 #include "app/Horloge.h"
 #include "app/SavePosition.h"
 #include "app/intro.h"
+#include "controls/Fabriques.h"
 #include "controls/ScrollBar.h"
 #include "controls/xpcmdbutton.h"
 #include "conversion/Conversion.h"
@@ -35,16 +36,6 @@ QComboBox *nouvelleListe(QWidget *parent, const char *nom, const QRect &place)
     liste->setInsertPolicy(QComboBox::NoInsert);
     liste->setGeometry(place);
     return liste;
-}
-
-xpcmdbutton *nouveauBouton(QWidget *parent, const char *nom, const QString &legende,
-                           const QRect &place)
-{
-    auto *bouton = new xpcmdbutton(parent);
-    bouton->setObjectName(QLatin1String(nom));
-    bouton->setCaption(legende);
-    bouton->setGeometry(place);
-    return bouton;
 }
 
 void colorer(QWidget *surface, quint32 couleur)

@@ -4,9 +4,11 @@
 #include "app/Contexte.h"
 #include "app/Langues.h"
 #include "controls/BarreSeparatrice.h"
+#include "controls/Fabriques.h"
 #include "controls/FondDialogue.h"
 #include "controls/xpcmdbutton.h"
 #include "conversion/Couleurs.h"
+#include "conversion/MessageErreur.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 
@@ -36,13 +38,9 @@ void colorer(QWidget *pastille, const QColor &couleur)
 
 } // namespace
 
-parametres::parametres(Contexte &contexte)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_contexte(contexte)
+parametres::parametres(Contexte &contexte) : m_contexte(contexte)
 {
-    setObjectName(QStringLiteral("parametres"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowModality(Qt::ApplicationModal);
-    const ElementsDuFond elements = creerElementsDuFond(this, QSize(640, 480));
+    const ElementsDuFond elements = preparerDialoguePleinEcran(this, "parametres", QSize(640, 480));
     dessin = elements.dessin;
     Fond = elements.Fond;
 
@@ -50,10 +48,7 @@ parametres::parametres(Contexte &contexte)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(QFont(QStringLiteral("Arial Black"), 16));
     Label1->setGeometry(16, 8, 400, 36);
-    quitter = new xpcmdbutton(Fond);
-    quitter->setObjectName(QStringLiteral("quitter"));
-    quitter->setCaption(QStringLiteral("Quitter"));
-    quitter->setGeometry(520, 440, 104, 28);
+    quitter = nouveauBouton(Fond, "quitter", QStringLiteral("Quitter"), QRect(520, 440, 104, 28));
     connect(quitter, &xpcmdbutton::Click, this, &parametres::quitter_Click);
 
     SSTab1 = new QTabWidget(Fond);
@@ -183,8 +178,9 @@ void parametres::fondchangercouleurs_Click(int index)
     const QSqlError erreur
         = enregistrer(index, QStringLiteral("CouleurPrincipale"), qint64(couleurVersVB(*choisie)));
     if (erreur.isValid()) {
-        BoiteMessage::afficher(
-            this, QStringLiteral("La couleur n'a pas pu être enregistrée :\n") + erreur.text());
+        BoiteMessage::afficher(this,
+                               QStringLiteral("La couleur n'a pas pu être enregistrée :\n")
+                                   + messageBaseEnFrancais(erreur));
         return;
     }
     colorer(fondetatcouleurs[index], *choisie);
@@ -199,8 +195,9 @@ void parametres::internet_Click(int index)
         = enregistrer(index, QStringLiteral("surinternet"), internet[index]->isChecked());
     if (erreur.isValid()) {
         internet[index]->setChecked(!internet[index]->isChecked());
-        BoiteMessage::afficher(
-            this, QStringLiteral("Le choix n'a pas pu être enregistré :\n") + erreur.text());
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Le choix n'a pas pu être enregistré :\n")
+                                   + messageBaseEnFrancais(erreur));
     }
 }
 

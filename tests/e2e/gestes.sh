@@ -82,7 +82,7 @@ vendre_cafe_creme() {
     fenetre_fermee "Bar"
 }
 
-# encaisser_cheque MONTANT: "Encaisser", the cheque kind, the amount, OK.
+# encaisser_cheque MONTANT: "Encaisser", the cheque kind, the amount, Enter.
 encaisser_cheque() {
     cliquer_fond 787 394
     attendre_fenetre "Encaissement" >/dev/null || echec "le dialogue de paiement ne s'ouvre pas"
@@ -93,7 +93,8 @@ encaisser_cheque() {
     sleep 0.3
     xdotool type "$1"
     capture "paiement"
-    xdotool mousemove $((paiement_x + 300)) $((paiement_y + 265)) click 1
+    # Enter presses OK, the default button.
+    xdotool key Return
     sleep 1
     fenetre_fermee "Encaissement"
 }

@@ -228,6 +228,8 @@ void TestParametres::baseEnLectureSeule()
                  couleur ? "La couleur n'a pas pu être enregistrée"
                          : "Le choix n'a pas pu être enregistré"),
              qPrintable(BoiteMessage::messagesAffiches().first()));
+    // Said in French, not in the engine's words.
+    QVERIFY(!BoiteMessage::messagesAffiches().first().contains("readonly"));
     QCOMPARE(dialogue.fondetatcouleurs[0]->palette().color(QPalette::Window), pastille);
     QCOMPARE(dialogue.internet[0]->isChecked(), coche);
     QCOMPARE(signaux, 0);
