@@ -2,9 +2,11 @@
 
 #include "app/BoiteMessage.h"
 #include "app/Contexte.h"
+#include "controls/Fabriques.h"
 #include "controls/FondDialogue.h"
 #include "controls/xpcmdbutton.h"
 #include "conversion/Conversion.h"
+#include "conversion/MessageErreur.h"
 #include "data/AjoutOperation.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
@@ -36,15 +38,10 @@ const QString RetourLigne = QStringLiteral("\r\n");
 
 } // namespace
 
-BAR::BAR(Contexte &contexte)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_contexte(contexte)
+BAR::BAR(Contexte &contexte) : m_contexte(contexte)
 {
-    setObjectName(QStringLiteral("BAR"));
+    const ElementsDuFond elements = preparerDialoguePleinEcran(this, "BAR", QSize(1080, 620));
     setWindowTitle(QStringLiteral("Bar"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowModality(Qt::ApplicationModal);
-
-    const ElementsDuFond elements = creerElementsDuFond(this, QSize(1080, 620));
     dessin = elements.dessin;
     Fond = elements.Fond;
 
@@ -78,23 +75,18 @@ BAR::BAR(Contexte &contexte)
     // The keypad: four keys a row, the 0 key twice as wide. Its keys sell nothing.
     const char *const Touches[] = {"7", "8", "9", "+", "4", "5", "6", "-", "1", "2", "3", "0", ","};
     for (int i = 0; i < 13; ++i) {
-        auto *touche = new xpcmdbutton(Fond);
-        touche->setObjectName(QStringLiteral("calc"));
-        touche->setProperty("Index", i);
-        touche->setCaption(QString::fromLatin1(Touches[i]));
         const int rangee = i < 11 ? i / 4 : 3;
         const int colonne = i < 11 ? i % 4 : (i == 11 ? 0 : 2);
-        touche->setGeometry(Droite + 40 * colonne, 358 + 36 * rangee, i == 11 ? 73 : 33, 33);
+        auto *touche
+            = nouveauBouton(Fond, "calc", QString::fromLatin1(Touches[i]),
+                            QRect(Droite + 40 * colonne, 358 + 36 * rangee, i == 11 ? 73 : 33, 33));
+        touche->setProperty("Index", i);
         calc << touche;
     }
-    encaissemnt = new xpcmdbutton(Fond);
-    encaissemnt->setObjectName(QStringLiteral("encaissemnt"));
-    encaissemnt->setCaption(QStringLiteral("€"));
-    encaissemnt->setGeometry(Droite, 510, 77, 32);
-    Quitter = new xpcmdbutton(Fond);
-    Quitter->setObjectName(QStringLiteral("Quitter"));
-    Quitter->setCaption(QStringLiteral("Fermer"));
-    Quitter->setGeometry(Droite + 84, 510, 77, 32);
+    encaissemnt
+        = nouveauBouton(Fond, "encaissemnt", QStringLiteral("€"), QRect(Droite, 510, 77, 32));
+    Quitter
+        = nouveauBouton(Fond, "Quitter", QStringLiteral("Fermer"), QRect(Droite + 84, 510, 77, 32));
     connect(encaissemnt, &xpcmdbutton::Click, this, &BAR::encaissemnt_Click);
     connect(Quitter, &xpcmdbutton::Click, this, &BAR::Quitter_Click);
 
@@ -221,8 +213,9 @@ void BAR::Consommation_Click(int index)
         m_contexte.BasePlanning(), Conversion::ValeurNumerique(reservation->text()), -montant,
         QString(), Caisse::libelleDeVente(nom, *q, prixTexte));
     if (erreur.isValid()) {
-        BoiteMessage::afficher(
-            this, QStringLiteral("La vente n'a pas pu être portée au compte :\n") + erreur.text());
+        BoiteMessage::afficher(this,
+                               QStringLiteral("La vente n'a pas pu être portée au compte :\n")
+                                   + messageBaseEnFrancais(erreur));
         return;
     }
     Ticket->AjoutTexte(nom);

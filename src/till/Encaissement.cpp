@@ -2,9 +2,11 @@
 
 #include "app/BoiteMessage.h"
 #include "app/Contexte.h"
+#include "controls/Fabriques.h"
 #include "controls/FondDialogue.h"
 #include "controls/xpcmdbutton.h"
 #include "conversion/Conversion.h"
+#include "conversion/MessageErreur.h"
 #include "data/AjoutOperation.h"
 #include "till/Caisse.h"
 
@@ -23,55 +25,39 @@ struct Genre
 const Genre Genres[]
     = {{"Espèces", "ESP"}, {"Carte Bleue", "CB"}, {"Chèque", "CHQ"}, {"Virement", "VIR"}};
 
-QLabel *etiquette(const QString &texte, const char *nom, QWidget *parent, int x, int y)
-{
-    auto *libelle = new QLabel(texte, parent);
-    if (nom)
-        libelle->setObjectName(QLatin1String(nom));
-    libelle->move(x, y);
-    libelle->adjustSize();
-    return libelle;
-}
-
 } // namespace
 
-Encaissement::Encaissement(Contexte &contexte)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_contexte(contexte)
+Encaissement::Encaissement(Contexte &contexte) : m_contexte(contexte)
 {
-    setObjectName(QStringLiteral("Encaissement"));
+    const ElementsDuFond elements
+        = preparerDialoguePleinEcran(this, "Encaissement", QSize(480, 300));
     setWindowTitle(QStringLiteral("Encaissement"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowModality(Qt::ApplicationModal);
-
-    const ElementsDuFond elements = creerElementsDuFond(this, QSize(480, 300));
     dessin = elements.dessin;
     Fond = elements.Fond;
 
-    etiquette(QStringLiteral("reservation : "), nullptr, Fond, 16, 14);
-    reservation = etiquette(QStringLiteral("reservation"), "reservation", Fond, 110, 14);
+    nouvelleEtiquette(Fond, nullptr, QStringLiteral("reservation : "), 16, 14);
+    reservation = nouvelleEtiquette(Fond, "reservation", QStringLiteral("reservation"), 110, 14);
     reservation->setMinimumWidth(120);
     for (int i = 0; i < 4; ++i) {
-        auto *bouton = new xpcmdbutton(Fond);
-        bouton->setObjectName(QStringLiteral("typereglemement"));
+        // One below the other, 40 pixels apart.
+        auto *bouton = nouveauBouton(Fond, "typereglemement", QString::fromUtf8(Genres[i].legende),
+                                     QRect(16, 44 + 40 * i, 130, 32));
         bouton->setProperty("Index", i);
         bouton->setProperty("Tag", QString::fromLatin1(Genres[i].code));
-        bouton->setCaption(QString::fromUtf8(Genres[i].legende));
-        // One below the other, 40 pixels apart.
-        bouton->setGeometry(16, 44 + 40 * i, 130, 32);
         connect(bouton, &xpcmdbutton::Click, this, [this, i] { typereglemement_Click(i); });
         typereglemement << bouton;
     }
-    typepaiement = etiquette(QString(), "typepaiement", Fond, 170, 44);
+    typepaiement = nouvelleEtiquette(Fond, "typepaiement", QString(), 170, 44);
     QFont grande = typepaiement->font();
     grande.setPointSize(18);
     typepaiement->setFont(grande);
     typepaiement->setMinimumSize(290, 36);
 
-    etiquette(QStringLiteral("Montant : "), nullptr, Fond, 170, 104);
+    nouvelleEtiquette(Fond, nullptr, QStringLiteral("Montant : "), 170, 104);
     montant = new QLineEdit(QStringLiteral("0"), Fond);
     montant->setObjectName(QStringLiteral("montant"));
     montant->setGeometry(260, 100, 200, 24);
-    etiquette(QStringLiteral("Commentaire"), nullptr, Fond, 170, 140);
+    nouvelleEtiquette(Fond, nullptr, QStringLiteral("Commentaire"), 170, 140);
     commentaire = new QLineEdit(Fond);
     commentaire->setObjectName(QStringLiteral("commentaire"));
     commentaire->setGeometry(170, 160, 290, 24);
@@ -119,8 +105,9 @@ void Encaissement::OK_Click()
                                             *somme, code, commentaire->text());
     if (erreur.isValid()) {
         // The owner must know the payment is not in the account, and can try again.
-        BoiteMessage::afficher(
-            this, QStringLiteral("Le paiement n'a pas pu être enregistré :\n") + erreur.text());
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Le paiement n'a pas pu être enregistré :\n")
+                                   + messageBaseEnFrancais(erreur));
         return;
     }
     emit compteAMettreAJour();

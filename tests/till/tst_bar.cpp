@@ -286,6 +286,7 @@ void TestBAR::baseEnLectureSeule()
     const QStringList messages = BoiteMessage::messagesAffiches();
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages.first().startsWith(QStringLiteral("La vente n'a pas pu être portée")));
+    QVERIFY(!messages.first().contains(QStringLiteral("readonly")));
     QCOMPARE(m_bar->Ticket->imageRuban(), vide);
     QCOMPARE(m_bar->totaldu, 0.0);
     QCOMPARE(m_bar->R->text(), QString());

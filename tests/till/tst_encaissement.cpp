@@ -178,6 +178,8 @@ void TestEncaissement::montantRefuse()
     taper(QStringLiteral("1e999"));
     QTest::mouseClick(m_dialogue->OK, Qt::LeftButton);
     QCOMPARE(BoiteMessage::messagesAffiches().size(), 1);
+    // In French, not in the engine's words.
+    QVERIFY(!BoiteMessage::messagesAffiches().first().contains(QStringLiteral("readonly")));
     QVERIFY(m_dialogue && m_dialogue->isVisible());
     QCOMPARE(m_base.journal(Numero).size(), avant);
 }
@@ -222,6 +224,8 @@ void TestEncaissement::baseEnLectureSeule()
     QTest::mouseClick(m_dialogue->OK, Qt::LeftButton);
     QSqlQuery(QStringLiteral("PRAGMA query_only = 0"), m_base.contexte->BasePlanning());
     QCOMPARE(BoiteMessage::messagesAffiches().size(), 1);
+    // In French, not in the engine's words.
+    QVERIFY(!BoiteMessage::messagesAffiches().first().contains(QStringLiteral("readonly")));
     QVERIFY(m_dialogue && m_dialogue->isVisible());
     QCOMPARE(m_base.journal(Numero).size(), avant);
 }
