@@ -88,7 +88,7 @@ void MontrerFondDialogue(QLabel *dessin, QWidget *Fond)
     Fond->raise();
 }
 
-ElementsDuFond creerElementsDuFond(QWidget *hote, const QSize &taillePanneau)
+static ElementsDuFond creerElementsDuFond(QWidget *hote, const QSize &taillePanneau)
 {
     auto *dessin = new QLabel(hote);
     dessin->setObjectName(QStringLiteral("dessin"));

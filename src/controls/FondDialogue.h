@@ -36,13 +36,12 @@ QImage instantaneDuBureau(QScreen *ecran);
 void MontrerFondDialogue(QLabel *dessin, QWidget *Fond);
 
 // The two children every full-screen dialog has: the backdrop picture `dessin` and the content
-// panel `Fond` of the given size, named so, the panel painting its own background.
+// panel `Fond`, named so, the panel painting its own background.
 struct ElementsDuFond
 {
     QLabel *dessin;
     QWidget *Fond;
 };
-ElementsDuFond creerElementsDuFond(QWidget *hote, const QSize &taillePanneau);
 
 // The start every full-screen dialog shares: `hote` becomes a frameless window named `nom`,
 // deleted when it closes, modal for the whole application when `modal` (the reservation dialog

@@ -4,6 +4,7 @@
 #include "app/Contexte.h"
 #include "app/Langues.h"
 #include "app/ValeurINI.h"
+#include "controls/Fabriques.h"
 #include "controls/FondDialogue.h"
 #include "controls/xpcmdbutton.h"
 #include "conversion/Conversion.h"
@@ -42,15 +43,6 @@ QLineEdit *boite(const QString &texte, const char *nom, QWidget *parent, const Q
     return champ;
 }
 
-xpcmdbutton *bouton(const QString &legende, const char *nom, QWidget *parent, const QRect &place)
-{
-    auto *b = new xpcmdbutton(parent);
-    b->setObjectName(QLatin1String(nom));
-    b->setCaption(legende);
-    b->setGeometry(place);
-    return b;
-}
-
 QComboBox *liste(const QString &texte, const char *nom, QWidget *parent, const QRect &place)
 {
     auto *combo = new QComboBox(parent);
@@ -65,12 +57,8 @@ QComboBox *liste(const QString &texte, const char *nom, QWidget *parent, const Q
 } // namespace
 
 reservations::reservations(Contexte &contexte, Appelante *planning)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
-    , m_contexte(contexte)
-    , m_planning(planning)
+    : m_contexte(contexte), m_planning(planning)
 {
-    setObjectName(QStringLiteral("reservations"));
-    setAttribute(Qt::WA_DeleteOnClose);
     construire();
     charger();
     ouvrirEncaissement = [this](const QString &numero) {
@@ -90,57 +78,50 @@ reservations::reservations(Contexte &contexte, Appelante *planning)
 
 reservations::~reservations() = default;
 
-QLabel *reservations::libelle(const QString &texte, const char *nom, QWidget *parent, int x, int y)
-{
-    auto *etiquette = new QLabel(texte, parent);
-    if (nom)
-        etiquette->setObjectName(QLatin1String(nom));
-    etiquette->move(x, y);
-    etiquette->adjustSize();
-    return etiquette;
-}
-
 void reservations::construire()
 {
-    const ElementsDuFond elements = creerElementsDuFond(this, QSize(LargeurFond, HauteurFond));
+    // Not modal for the whole application: the planning waits for it its own way.
+    const ElementsDuFond elements
+        = preparerDialoguePleinEcran(this, "reservations", QSize(LargeurFond, HauteurFond), false);
     dessin = elements.dessin;
     Fond = elements.Fond;
 
-    titrelibelle = libelle(QStringLiteral("Réservation"), "titrelibelle", Fond, 16, 10);
+    titrelibelle = nouvelleEtiquette(Fond, "titrelibelle", QStringLiteral("Réservation"), 16, 10);
     QFont titre = titrelibelle->font();
     titre.setPointSizeF(12);
     titre.setBold(true);
     titrelibelle->setFont(titre);
     titrelibelle->adjustSize();
-    numreservation = libelle(QStringLiteral("NuméroResvervation"), "numreservation", Fond, 640, 14);
+    numreservation
+        = nouvelleEtiquette(Fond, "numreservation", QStringLiteral("NuméroResvervation"), 640, 14);
     numreservation->setMinimumWidth(150);
 
-    libelle(QStringLiteral("Client"), "libelleNomClient", Fond, 16, 48);
+    nouvelleEtiquette(Fond, "libelleNomClient", QStringLiteral("Client"), 16, 48);
     NomClient = boite(QStringLiteral("Text1"), "NomClient", Fond, {130, 44, 300, 22});
-    libelle(QStringLiteral("Date de début :"), "libelleDatedebut", Fond, 16, 76);
+    nouvelleEtiquette(Fond, "libelleDatedebut", QStringLiteral("Date de début :"), 16, 76);
     datedebut = boite(QStringLiteral("Text1"), "datedebut", Fond, {130, 72, 100, 22});
-    libelle(QStringLiteral("Heure de début :"), "libelleHeuredebut", Fond, 250, 76);
+    nouvelleEtiquette(Fond, "libelleHeuredebut", QStringLiteral("Heure de début :"), 250, 76);
     heuredebut = boite(QStringLiteral("Text1"), "heuredebut", Fond, {370, 72, 60, 22});
-    libelle(QStringLiteral("Date de fin :"), "libelleDatefin", Fond, 16, 104);
+    nouvelleEtiquette(Fond, "libelleDatefin", QStringLiteral("Date de fin :"), 16, 104);
     datefin = boite(QStringLiteral("Text1"), "datefin", Fond, {130, 100, 100, 22});
     heurefin = boite(QStringLiteral("Text1"), "heurefin", Fond, {370, 100, 60, 22});
-    libelle(QStringLiteral("Nb nuits : "), nullptr, Fond, 450, 104);
-    Nbjour = libelle(QStringLiteral("0"), "Nbjour", Fond, 520, 104);
+    nouvelleEtiquette(Fond, nullptr, QStringLiteral("Nb nuits : "), 450, 104);
+    Nbjour = nouvelleEtiquette(Fond, "Nbjour", QStringLiteral("0"), 520, 104);
     Nbjour->setMinimumWidth(80);
 
     Objets = liste(QStringLiteral("Combo1"), "Objets", Fond, {130, 130, 300, 22});
     etat = liste(QStringLiteral("Etat"), "etat", Fond, {130, 158, 300, 22});
-    libelle(QStringLiteral("Nb adultes : "), nullptr, Fond, 16, 190);
+    nouvelleEtiquette(Fond, nullptr, QStringLiteral("Nb adultes : "), 16, 190);
     nbadultes = boite(QStringLiteral("1"), "nbadultes", Fond, {130, 186, 50, 22});
-    libelle(QStringLiteral("Nb enfants :"), nullptr, Fond, 200, 190);
+    nouvelleEtiquette(Fond, nullptr, QStringLiteral("Nb enfants :"), 200, 190);
     nbenfants = boite(QStringLiteral("0"), "nbenfants", Fond, {300, 186, 50, 22});
-    libelle(QStringLiteral("Remarque"), nullptr, Fond, 16, 218);
+    nouvelleEtiquette(Fond, nullptr, QStringLiteral("Remarque"), 16, 218);
     remarque = new QPlainTextEdit(Fond);
     remarque->setObjectName(QStringLiteral("remarque"));
     remarque->setGeometry(130, 214, 300, 58);
-    libelle(QStringLiteral("Tél."), nullptr, Fond, 16, 284);
+    nouvelleEtiquette(Fond, nullptr, QStringLiteral("Tél."), 16, 284);
     telephone = boite(QString(), "telephone", Fond, {130, 280, 300, 22});
-    libelle(QStringLiteral("Mail"), nullptr, Fond, 16, 312);
+    nouvelleEtiquette(Fond, nullptr, QStringLiteral("Mail"), 16, 312);
     Email = boite(QString(), "Email", Fond, {130, 308, 300, 22});
 
     infos = new QTabWidget(Fond);
@@ -154,16 +135,17 @@ void reservations::construire()
         infos->addTab(page, QString::fromUtf8(onglet));
         pages << page;
     }
-    libelle(QStringLiteral("arrhes : "), "libelleArrhes", pages[0], 8, 12);
+    nouvelleEtiquette(pages[0], "libelleArrhes", QStringLiteral("arrhes : "), 8, 12);
     arrhes = boite(QStringLiteral("0"), "arrhes", pages[0], {110, 8, 100, 22});
-    libelle(QStringLiteral("Date Attendue : "), nullptr, pages[0], 8, 42);
+    nouvelleEtiquette(pages[0], nullptr, QStringLiteral("Date Attendue : "), 8, 42);
     datelimite = boite(QString(), "datelimite", pages[0], {110, 38, 100, 22});
-    Confirmation = bouton(QStringLiteral("Confirmation Réservation"), "Confirmation", pages[0],
-                          {230, 8, 326, 26});
+    Confirmation = nouveauBouton(pages[0], "Confirmation",
+                                 QStringLiteral("Confirmation Réservation"), {230, 8, 326, 26});
     const char *const Contrats[] = {"Imprimer le Contrat", "Email Contrat", "Poste", "Fax"};
     for (int i = 0; i < 4; ++i) {
-        xpcmdbutton *contrat = bouton(QString::fromUtf8(Contrats[i]), "ImprimerContrat", pages[0],
-                                      {230 + (i % 2) * 166, 44 + (i / 2) * 32, 160, 26});
+        xpcmdbutton *contrat
+            = nouveauBouton(pages[0], "ImprimerContrat", QString::fromUtf8(Contrats[i]),
+                            {230 + (i % 2) * 166, 44 + (i / 2) * 32, 160, 26});
         contrat->setProperty("Index", i);
         ImprimerContrat << contrat;
         connect(contrat, &xpcmdbutton::Click, this, [this, i] { ImprimerContrat_Click(i); });
@@ -178,20 +160,20 @@ void reservations::construire()
     Ticket = new TicketDeCaisse(Fond);
     Ticket->setObjectName(QStringLiteral("Ticket"));
     Ticket->setGeometry(620, 44, 220, 300);
-    du = libelle(QStringLiteral("0.00"), "du", Fond, 620, 350);
+    du = nouvelleEtiquette(Fond, "du", QStringLiteral("0.00"), 620, 350);
     du->setMinimumWidth(220);
     du->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont gras = du->font();
     gras.setBold(true);
     du->setFont(gras);
 
-    BoutonBAR = bouton(QStringLiteral("Conso"), "BoutonBAR", Fond, {620, 380, 105, 28});
-    Encaisser = bouton(QStringLiteral("Encaisser"), "Encaisser", Fond, {735, 380, 105, 28});
-    ajouter = bouton(QStringLiteral("&Ajouter"), "ajouter", Fond, {620, 420, 105, 28});
-    Modifier = bouton(QStringLiteral("Modifier"), "Modifier", Fond, {620, 420, 105, 28});
-    supprimer = bouton(QStringLiteral("&Supprimer"), "supprimer", Fond, {735, 420, 105, 28});
-    Annuler = bouton(QStringLiteral("Revenir"), "Annuler", Fond, {620, 460, 220, 28});
-    xpcmdbutton1 = bouton(QStringLiteral("X"), "xpcmdbutton1", Fond, {818, 8, 30, 24});
+    BoutonBAR = nouveauBouton(Fond, "BoutonBAR", QStringLiteral("Conso"), {620, 380, 105, 28});
+    Encaisser = nouveauBouton(Fond, "Encaisser", QStringLiteral("Encaisser"), {735, 380, 105, 28});
+    ajouter = nouveauBouton(Fond, "ajouter", QStringLiteral("&Ajouter"), {620, 420, 105, 28});
+    Modifier = nouveauBouton(Fond, "Modifier", QStringLiteral("Modifier"), {620, 420, 105, 28});
+    supprimer = nouveauBouton(Fond, "supprimer", QStringLiteral("&Supprimer"), {735, 420, 105, 28});
+    Annuler = nouveauBouton(Fond, "Annuler", QStringLiteral("Revenir"), {620, 460, 220, 28});
+    xpcmdbutton1 = nouveauBouton(Fond, "xpcmdbutton1", QStringLiteral("X"), {818, 8, 30, 24});
     for (xpcmdbutton *b : {ajouter, Modifier, supprimer, Confirmation, Encaisser})
         b->setEnabled(false);
 

@@ -107,7 +107,6 @@ private:
     void charger();
     // The checks before a save (one message box when they fail), then the default client name.
     bool validerLaSaisie();
-    QLabel *libelle(const QString &texte, const char *nom, QWidget *parent, int x, int y);
     // The caller set by FormAppelante, while its window lives.
     Appelante *appelante() const;
     void reactiverAppelante();
