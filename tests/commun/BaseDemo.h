@@ -4,6 +4,7 @@
 #include "app/Contexte.h"
 #include "app/Demarrage.h"
 #include "app/Horloge.h"
+#include "commun/BaseEssai.h"
 #include "data/CreationBase.h"
 
 #include <QSqlQuery>
@@ -49,13 +50,7 @@ public:
         Horloge::fixer(QDateTime());
     }
 
-    QVariant valeur(const QString &sql) const
-    {
-        QSqlQuery requete(contexte->BasePlanning());
-        if (!requete.exec(sql) || !requete.next())
-            return QVariant();
-        return requete.value(0);
-    }
+    QVariant valeur(const QString &sql) const { return valeurSql(contexte->BasePlanning(), sql); }
 
     // The journal rows of one reservation, as "prix|paiement|libelle", oldest first.
     QStringList journal(int numero) const
