@@ -99,6 +99,9 @@ void Form1::ajouterUneReservation()
 {
     reservations &dialogue = dialogueReservation();
     dialogue.Fonction_Ajouter();
+    // Each opening makes a new dialog: the planning names itself as its caller every time, so
+    // that a stay added lands on the planning as one opened from its bar does.
+    dialogue.FormAppelante(this);
     dialogue.setWindowModality(Qt::ApplicationModal);
     dialogue.show();
     OuvertureReservation::attendreFermeture(&dialogue);
