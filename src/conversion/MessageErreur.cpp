@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <sqlite3.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -98,62 +100,41 @@ QString messageFichierEnFrancais(QFileDevice::FileError erreur, const QString &t
 
 namespace {
 
-// SQLite's primary result codes (the low byte of an extended code).
-enum CodeSqlite {
-    SqlitePerm = 3,
-    SqliteBusy = 5,
-    SqliteLocked = 6,
-    SqliteNoMem = 7,
-    SqliteReadOnly = 8,
-    SqliteIoErr = 10,
-    SqliteCorrupt = 11,
-    SqliteFull = 13,
-    SqliteCantOpen = 14,
-    SqliteTooBig = 18,
-    SqliteConstraint = 19,
-    SqliteAuth = 23,
-    SqliteNotADb = 26,
-};
-// Extended codes whose sentence says more than their primary code's.
-constexpr int SqliteConstraintPrimaryKey = SqliteConstraint | (6 << 8);
-constexpr int SqliteConstraintUnique = SqliteConstraint | (8 << 8);
-constexpr int SqliteIoErrNoMem = SqliteIoErr | (12 << 8);
-
 const char *phraseDuCodeSqlite(int code)
 {
     switch (code) {
-    case SqliteConstraintPrimaryKey:
-    case SqliteConstraintUnique:
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+    case SQLITE_CONSTRAINT_UNIQUE:
         return "Ce numéro est déjà pris dans la base de données.";
-    case SqliteIoErrNoMem:
+    case SQLITE_IOERR_NOMEM:
         return "La mémoire manque pour terminer l'opération.";
     default:
         break;
     }
     switch (code & 0xFF) {
-    case SqliteReadOnly:
+    case SQLITE_READONLY:
         return "La base de données est en lecture seule : rien ne peut y être enregistré.";
-    case SqliteBusy:
-    case SqliteLocked:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
         return "La base de données est occupée par un autre poste ou un autre programme ; "
                "réessayez dans un instant.";
-    case SqliteFull:
+    case SQLITE_FULL:
         return "Le disque de la base de données est plein.";
-    case SqliteIoErr:
+    case SQLITE_IOERR:
         return "Le disque de la base de données n'a pas pu être lu ou écrit.";
-    case SqliteCantOpen:
+    case SQLITE_CANTOPEN:
         return "Le fichier de la base de données est introuvable ou ne peut pas être ouvert.";
-    case SqlitePerm:
-    case SqliteAuth:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
         return "Les droits ne permettent pas d'utiliser la base de données.";
-    case SqliteConstraint:
+    case SQLITE_CONSTRAINT:
         return "La base de données a refusé ces valeurs : une de ses règles l'interdit.";
-    case SqliteCorrupt:
-    case SqliteNotADb:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
         return "Le fichier de la base de données est abîmé ou n'est pas une base de données.";
-    case SqliteNoMem:
+    case SQLITE_NOMEM:
         return "La mémoire manque pour terminer l'opération.";
-    case SqliteTooBig:
+    case SQLITE_TOOBIG:
         return "Une valeur est trop grande pour la base de données.";
     default:
         return nullptr;
