@@ -13,14 +13,17 @@ int main(int argc, char **argv)
     QStringList arguments = QCoreApplication::arguments().mid(1);
     const bool avecDemo = arguments.removeAll(QStringLiteral("--demo")) > 0;
     if (arguments.size() != 1 || arguments.first().startsWith(u'-')) {
-        erreurs << "Usage : razarivu-creer-base CHEMIN [--demo]\n"
-                << "Crée une base Razarivu vide (états, objets, consommations) au chemin donné ;\n"
-                << "avec --demo, y ajoute des réservations et leurs opérations d'exemple.\n"
-                << "Un fichier existant n'est jamais remplacé.\n";
+        erreurs
+            << "Usage : razarivu-creer-base CHEMIN [--demo]\n"
+            << "Crée une base Razarivu vide (les tables et les états de réservation) au chemin\n"
+            << "donné ; avec --demo, y ajoute des chambres, emplacements, chalets, articles du\n"
+            << "bar, réservations et leurs opérations d'exemple.\n"
+            << "Un fichier existant n'est jamais remplacé.\n";
         return 2;
     }
 
-    const QSqlError erreur = creerBase(arguments.first(), avecDemo);
+    const QSqlError erreur
+        = avecDemo ? creerBase(arguments.first(), true) : creerBaseVide(arguments.first());
     if (erreur.isValid()) {
         erreurs << "razarivu-creer-base : " << erreur.text() << "\n";
         return 1;

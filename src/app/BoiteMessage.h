@@ -12,8 +12,12 @@ class BoiteMessage
 public:
     // A message box with the one button OK; returns when the user has closed it.
     static void afficher(QWidget *parent, const QString &texte);
+    // A question with the buttons Oui and Non; true for Oui. Closing the box answers Non.
+    static bool demander(QWidget *parent, const QString &texte);
 
     // While on, boxes are not shown: their texts are kept for the test to read.
     static void repondreAutomatiquement(bool actif);
+    // What the questions answer while boxes are answered automatically (Non until told).
+    static void repondreAuxQuestions(bool oui);
     static QStringList messagesAffiches();
 };

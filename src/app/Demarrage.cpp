@@ -7,8 +7,12 @@
 #include "app/Sauvegardes.h"
 #include "app/ValeurINI.h"
 #include "data/BaseDeDonnees.h"
+#include "data/CreationBase.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
+#include "data/VersionSchema.h"
+
+#include <QFileInfo>
 
 #include <limits>
 
@@ -45,6 +49,41 @@ QString messageEchecOuverture(const Contexte &contexte)
 {
     return Traduire(QStringLiteral("Problème d'ouverture de la Base de Données : "))
         + contexte.cheminBase;
+}
+
+bool baseAbsente(const Contexte &contexte)
+{
+    const QFileInfo fichier(contexte.cheminBase);
+    return !contexte.cheminBase.isEmpty() && !fichier.exists() && !fichier.isSymLink();
+}
+
+QString questionNouvelleBase()
+{
+    return QStringLiteral("Aucune base de données n'existe à cet endroit. En créer une nouvelle ?");
+}
+
+QSqlError creerNouvelleBase(Contexte &contexte)
+{
+    const QSqlError creation = creerBaseVide(contexte.cheminBase);
+    if (creation.isValid())
+        return creation;
+    const QSqlError ouverture = ouvrirBase(contexte);
+    if (ouverture.isValid())
+        return QSqlError(messageEchecOuverture(contexte) + QLatin1String("\n") + ouverture.text(),
+                         QString(), QSqlError::ConnectionError);
+    return QSqlError();
+}
+
+QSqlError mettreAJourBase(Contexte &contexte)
+{
+    const QSqlError erreur = VersionSchema::mettreAJour(contexte.BasePlanning());
+    if (!erreur.isValid())
+        return erreur;
+    return QSqlError(QStringLiteral("La base de données %1 n'a pas pu être mise à jour pour cette "
+                                    "version du programme ; elle est restée telle qu'elle "
+                                    "était.\nCause : %2")
+                         .arg(contexte.cheminBase, erreur.text()),
+                     QString(), QSqlError::TransactionError);
 }
 
 void chargerEtats(Contexte &contexte)

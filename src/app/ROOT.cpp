@@ -10,6 +10,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 ROOT::ROOT(Contexte &contexte, QWidget *parent)
@@ -42,12 +43,7 @@ ROOT::ROOT(Contexte &contexte, QWidget *parent)
     QAction *parametres = outils->addAction(QStringLiteral("&Paramétres"));
     parametres->setObjectName(QStringLiteral("menuParametres"));
     connect(parametres, &QAction::triggered, this, &ROOT::parametresDemandes);
-    connect(this, &ROOT::parametresDemandes, this, [this] {
-        auto *dialogue = new ::parametres(m_contexte);
-        if (m_planning)
-            connect(dialogue, &::parametres::couleurChangee, m_planning, &Form1::rafraichir);
-        dialogue->show();
-    });
+    connect(this, &ROOT::parametresDemandes, this, [this] { ouvrirParametres(); });
 
     // The strip along the top edge carries the frame's window-position memory.
     auto *bandeau = new QWidget;
@@ -81,11 +77,28 @@ QString ROOT::legende()
               .arg(RAZARIVU_REVISION);
 }
 
+::parametres *ROOT::ouvrirParametres(int onglet)
+{
+    auto *dialogue = new ::parametres(m_contexte);
+    if (m_planning) {
+        connect(dialogue, &::parametres::couleurChangee, m_planning, &Form1::rafraichir);
+        connect(dialogue, &::parametres::etablissementModifie, m_planning, &Form1::rafraichir);
+    }
+    dialogue->SSTab1->setCurrentIndex(onglet);
+    dialogue->show();
+    return dialogue;
+}
+
 bool ROOT::demarrer()
 {
     m_planning = new Form1(m_contexte);
     QMdiSubWindow *sousFenetre = m_zone->addSubWindow(m_planning);
     sousFenetre->setObjectName(QStringLiteral("Form1_cadre"));
     sousFenetre->hide();
-    return m_planning->charger();
+    if (!m_planning->charger())
+        return false;
+    // A new establishment starts by entering its rooms and pitches.
+    if (m_planning->baseCreee())
+        ouvrirParametres(OngletObjets);
+    return true;
 }

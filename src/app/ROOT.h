@@ -6,6 +6,7 @@ class Contexte;
 class SavePosition;
 class Form1;
 class QMdiArea;
+class parametres;
 
 // The main frame: caption, menus, the strip along its top edge and the area that holds the
 // planning window.
@@ -23,6 +24,10 @@ public:
     bool demarrer();
 
     Form1 *planning() const { return m_planning; }
+
+    // The settings dialog, open on one of its tabs; it deletes itself when closed.
+    static constexpr int OngletCouleurs = 0, OngletObjets = 1, OngletArticles = 2;
+    ::parametres *ouvrirParametres(int onglet = OngletCouleurs);
 
 signals:
     // "&Quitter": the program ends at once with this status.

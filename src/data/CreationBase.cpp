@@ -96,6 +96,7 @@ struct Etat
     const char *nom;
     quint32 couleur;
     bool surinternet;
+    bool occupe = true;
 };
 // Table order is the state list's order: "Option", first, is the default of a new reservation.
 const Etat Etats[] = {
@@ -103,7 +104,7 @@ const Etat Etats[] = {
     {Confirmee, "Confirmée", 0x00508C2E, true}, // green
     {ArrhesRecues, "Arrhes reçues", 0x00B0642A, true}, // blue
     {Ferme, "Fermé", 0x006E6E6E, true}, // grey: closed days are not for sale
-    {Annulee, "Annulée", 0x003C3C96, false}, // red-brown: frees the dates on the web
+    {Annulee, "Annulée", 0x003C3C96, false, false}, // red-brown: frees the dates
 };
 
 struct Objet
@@ -114,36 +115,47 @@ struct Objet
     QString fichier;
     double prixNuit;
     int nuitsMin, nuitsMax;
+    QString categorie;
+    int capacite;
 };
 
 QVector<Objet> objets()
 {
+    const QString chambre = QStringLiteral("Chambre"), emplacement = QStringLiteral("Emplacement"),
+                  chalet = QStringLiteral("Chalet"), mobilHome = QStringLiteral("Mobil-home");
     QVector<Objet> liste;
     for (int i = 1; i <= 12; ++i)
         liste.append({i, QStringLiteral("Chambre %1").arg(i), QString(), QString(),
-                      i <= 8 ? 68.0 : 84.0, 1, 5});
+                      i <= 8 ? 68.0 : 84.0, 1, 5, chambre, i <= 8 ? 2 : 3});
     for (const QChar rangee : {u'A', u'B'}) {
         for (int i = 1; i <= 7; ++i) {
             const int numero = (rangee == u'A' ? 20 : 30) + i;
             liste.append({numero, QStringLiteral("Emplacement %1%2").arg(rangee).arg(i), QString(),
-                          QString(), 21.5, 2, 14});
+                          QString(), 21.5, 2, 14, emplacement, 6});
         }
     }
     liste.append({41, QStringLiteral("Chalet (vue lac)"), QStringLiteral("Chalet vue sur le lac"),
-                  QStringLiteral("chalet-vue-lac.html"), 112.0, 2, 10});
-    liste.append({42, QStringLiteral("Chalet des Pins"), QString(), QString(), 96.0, 2, 10});
-    liste.append({43, QStringLiteral("Chalet du Moulin"), QString(), QString(), 96.0, 2, 10});
+                  QStringLiteral("chalet-vue-lac.html"), 112.0, 2, 10, chalet, 6});
+    liste.append(
+        {42, QStringLiteral("Chalet des Pins"), QString(), QString(), 96.0, 2, 10, chalet, 5});
+    liste.append(
+        {43, QStringLiteral("Chalet du Moulin"), QString(), QString(), 96.0, 2, 10, chalet, 5});
     liste.append({44, QStringLiteral("Mobil-home Tournesol"), QStringLiteral("Mobil-home 4 places"),
-                  QString(), 78.0, 2, 10});
-    liste.append({45, QStringLiteral("Mobil-home Lavande"), QString(), QString(), 78.0, 2, 10});
+                  QString(), 78.0, 2, 10, mobilHome, 4});
+    liste.append({45, QStringLiteral("Mobil-home Lavande"), QString(), QString(), 78.0, 2, 10,
+                  mobilHome, 4});
     return liste;
 }
 
+// VAT rates in hundredths of a percent: 10 % for what is eaten or drunk on the spot, 20 % for
+// alcohol.
+constexpr int TvaReduite = 1000, TvaNormale = 2000;
 struct Article
 {
     const char *famille;
     const char *libelle;
     double prix;
+    int tauxTva = TvaReduite;
 };
 const Article Articles[] = {
     {"Boissons chaudes", "Café", 1.5},
@@ -157,8 +169,8 @@ const Article Articles[] = {
     {"Boissons fraîches", "Soda 33 cl", 2.5},
     {"Boissons fraîches", "Limonade", 2.2},
     {"Boissons fraîches", "Sirop à l'eau", 1.5},
-    {"Boissons fraîches", "Bière pression 25 cl", 3.5},
-    {"Boissons fraîches", "Verre de vin rouge", 3.8},
+    {"Boissons fraîches", "Bière pression 25 cl", 3.5, TvaNormale},
+    {"Boissons fraîches", "Verre de vin rouge", 3.8, TvaNormale},
     {"Petit-déjeuner", "Petit-déjeuner complet", 9.5},
     {"Petit-déjeuner", "Croissant", 1.3},
     {"Petit-déjeuner", "Pain au chocolat", 1.4},
@@ -173,35 +185,38 @@ const Article Articles[] = {
     {"Snacks", "Gaufre", 3.0},
 };
 
-QSqlError insererReference(const QSqlDatabase &base)
+QSqlError insererEtats(const QSqlDatabase &base)
 {
     Insertion etats(base,
                     QStringLiteral("INSERT INTO ETATS (Code, Nom, CouleurPrincipale, "
-                                   "surinternet) VALUES (?, ?, ?, ?)"));
+                                   "surinternet, occupe) VALUES (?, ?, ?, ?, ?)"));
     for (const Etat &etat : Etats)
-        etats.ligne(
-            {etat.code, QString::fromUtf8(etat.nom), etat.couleur, etat.surinternet ? 1 : 0});
-    if (etats.erreur().isValid())
-        return etats.erreur();
+        etats.ligne({etat.code, QString::fromUtf8(etat.nom), etat.couleur, etat.surinternet ? 1 : 0,
+                     etat.occupe ? 1 : 0});
+    return etats.erreur();
+}
 
+QSqlError insererReference(const QSqlDatabase &base)
+{
     Insertion lignes(base,
                      QStringLiteral("INSERT INTO OBJETS (Numero, Nom, NomInternet, "
-                                    "FichierPlanningHTML) VALUES (?, ?, ?, ?)"));
+                                    "FichierPlanningHTML, Categorie, Capacite) VALUES (?, ?, ?, "
+                                    "?, ?, ?)"));
     const auto nullSiVide = [](const QString &texte) {
         return texte.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(texte);
     };
     for (const Objet &objet : objets())
-        lignes.ligne(
-            {objet.numero, objet.nom, nullSiVide(objet.nomInternet), nullSiVide(objet.fichier)});
+        lignes.ligne({objet.numero, objet.nom, nullSiVide(objet.nomInternet),
+                      nullSiVide(objet.fichier), objet.categorie, objet.capacite});
     if (lignes.erreur().isValid())
         return lignes.erreur();
 
     Insertion articles(base,
-                       QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC) "
-                                      "VALUES (?, ?, ?)"));
+                       QStringLiteral("INSERT INTO CONSOMMATIONS (Famille, Libelle, prixTTC, "
+                                      "TauxTVA) VALUES (?, ?, ?, ?)"));
     for (const Article &article : Articles)
-        articles.ligne(
-            {QString::fromUtf8(article.famille), QString::fromUtf8(article.libelle), article.prix});
+        articles.ligne({QString::fromUtf8(article.famille), QString::fromUtf8(article.libelle),
+                        article.prix, article.tauxTva});
     return articles.erreur();
 }
 
@@ -477,22 +492,24 @@ private:
     QVector<Sejour> m_sejours;
 };
 
-QSqlError creerTout(const QSqlDatabase &base, bool avecDemo)
+enum class Contenu { Etats, Reference, Demonstration };
+
+QSqlError creerTout(const QSqlDatabase &base, Contenu contenu)
 {
     QSqlQuery requete(base);
     for (const QString &instruction : instructions(QString::fromUtf8(SchemaSql))) {
         if (!requete.exec(instruction))
             return requete.lastError();
     }
-    QSqlError erreur = insererReference(base);
-    if (!erreur.isValid() && avecDemo)
+    QSqlError erreur = insererEtats(base);
+    if (!erreur.isValid() && contenu != Contenu::Etats)
+        erreur = insererReference(base);
+    if (!erreur.isValid() && contenu == Contenu::Demonstration)
         erreur = Demonstration(base).remplir();
     return erreur;
 }
 
-} // namespace
-
-QSqlError creerBase(const QString &chemin, bool avecDemo)
+QSqlError creerFichier(const QString &chemin, Contenu contenu)
 {
     // NewOnly makes the existence check and the creation one step: a file that appears in
     // between is not overwritten.
@@ -519,7 +536,7 @@ QSqlError creerBase(const QString &chemin, bool avecDemo)
             erreur = base.lastError();
         } else {
             // One transaction: one write to the disk instead of one per row.
-            erreur = creerTout(base, avecDemo);
+            erreur = creerTout(base, contenu);
             if (erreur.isValid())
                 base.rollback();
             else if (!base.commit())
@@ -534,4 +551,16 @@ QSqlError creerBase(const QString &chemin, bool avecDemo)
                                   .arg(chemin, messageBaseEnFrancais(erreur)));
     }
     return QSqlError();
+}
+
+} // namespace
+
+QSqlError creerBase(const QString &chemin, bool avecDemo)
+{
+    return creerFichier(chemin, avecDemo ? Contenu::Demonstration : Contenu::Reference);
+}
+
+QSqlError creerBaseVide(const QString &chemin)
+{
+    return creerFichier(chemin, Contenu::Etats);
 }

@@ -12,3 +12,7 @@
 // same day always gives the same rows. An existing file is never touched: that is an error, as
 // is any failure, after which no file is left behind.
 QSqlError creerBase(const QString &chemin, bool avecDemo);
+
+// A file for a new establishment: the tables and the reservation states, nothing else; the owner
+// enters the rooms, pitches and articles in the settings. The same rules as creerBase.
+QSqlError creerBaseVide(const QString &chemin);

@@ -11,20 +11,27 @@
 -- the rowid, so the order stays the order of insertion whatever the codes.
 -- "internet" (shown by the settings dialog) and "surinternet" (filtered on by the web calendar)
 -- are one flag under two names: the generated column can never disagree with its source.
+-- "occupe": a stay in this state holds its object for its nights (a cancelled one does not).
 CREATE TABLE ETATS (
     Code INTEGER NOT NULL UNIQUE,
     Nom TEXT,
     CouleurPrincipale INTEGER,
     surinternet BOOLEAN NOT NULL DEFAULT 0,
-    internet INTEGER GENERATED ALWAYS AS (surinternet <> 0) VIRTUAL
+    internet INTEGER GENERATED ALWAYS AS (surinternet <> 0) VIRTUAL,
+    occupe BOOLEAN NOT NULL DEFAULT 1
 );
 
--- Table order is the order of the planning lines.
+-- Table order (the rowid) is the order of the planning lines: moving an object up or down in
+-- the settings exchanges rowids. A retired object ("retire") keeps its stays but is neither
+-- drawn nor published.
 CREATE TABLE OBJETS (
     Numero INTEGER NOT NULL UNIQUE,
     Nom TEXT,
     NomInternet TEXT NULL,
-    FichierPlanningHTML TEXT NULL
+    FichierPlanningHTML TEXT NULL,
+    Categorie TEXT NULL,
+    Capacite INTEGER NULL,
+    retire BOOLEAN NOT NULL DEFAULT 0
 );
 
 -- NumeroReservation is the rowid: without AUTOINCREMENT SQLite numbers a new row one more than
@@ -68,10 +75,13 @@ CREATE TABLE OPERATIONS (
 
 CREATE INDEX OperationsParReservation ON OPERATIONS (numeroreservation, date);
 
+-- The VAT rate in hundredths of a percent (1000 is 10 %), whole so that taxes come out in
+-- whole cents.
 CREATE TABLE CONSOMMATIONS (
     Famille TEXT,
     Libelle TEXT,
-    prixTTC DOUBLE
+    prixTTC DOUBLE,
+    TauxTVA INTEGER NOT NULL DEFAULT 1000
 );
 
 -- A reservation with the names of its object and its state; LEFT JOIN so that a reservation
@@ -94,3 +104,7 @@ SELECT RESERVATIONS.NumeroReservation AS NumeroReservation,
 FROM RESERVATIONS
 LEFT JOIN OBJETS ON OBJETS.Numero = RESERVATIONS.Objet
 LEFT JOIN ETATS ON ETATS.Code = RESERVATIONS.Etat;
+
+-- The version of these tables (VersionSchema::Courante); earlier files are brought up to it when
+-- the program opens them.
+PRAGMA user_version = 1;

@@ -269,6 +269,9 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     quint64 formeDesChamps = 0;
     qint64 y = 0;
     for (; !lignes.fin(); lignes.suivant()) {
+        // A retired object keeps its stays in the base but has no line any more.
+        if (lignes.champ(QStringLiteral("retire")).toBool())
+            continue;
         const int ligne = int(std::min<qint64>(y, 1 << 30));
         objets.positionX = 0;
         objets.positionY = ligne;

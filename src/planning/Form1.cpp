@@ -195,6 +195,22 @@ bool Form1::charger()
     if (Demarrage::ouvrirBase(m_contexte).isValid()) {
         splash.hide();
         BoiteMessage::afficher(this, Demarrage::messageEchecOuverture(m_contexte));
+        // Only a file that is not there at all is made anew: a damaged or unreadable one is
+        // the owner's data, and stays as it is.
+        if (!Demarrage::baseAbsente(m_contexte)
+            || !BoiteMessage::demander(this, Demarrage::questionNouvelleBase()))
+            return false;
+        const QSqlError creation = Demarrage::creerNouvelleBase(m_contexte);
+        if (creation.isValid()) {
+            BoiteMessage::afficher(this, creation.text());
+            return false;
+        }
+        m_baseCreee = true;
+        splash.show();
+    }
+    if (const QSqlError miseAJour = Demarrage::mettreAJourBase(m_contexte); miseAJour.isValid()) {
+        splash.hide();
+        BoiteMessage::afficher(this, miseAJour.text());
         return false;
     }
     Demarrage::chargerEtats(m_contexte);

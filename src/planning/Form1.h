@@ -29,6 +29,9 @@ public:
     // The start-up sequence. Returns false when the database could not be opened: the user has
     // been told and the program must end.
     bool charger();
+    // Whether that start made a new, empty database (the owner said so): the establishment is
+    // then to be entered.
+    bool baseCreee() const { return m_baseCreee; }
 
     // Redraws everything from the database and rebuilds ReservationsAffichees.
     void rafraichir() override;
@@ -111,6 +114,7 @@ private:
     Contexte &m_contexte;
     bool m_redimensionnementEnCours = false;
     bool m_redessinPrevu = false;
+    bool m_baseCreee = false;
     bool m_mouvementEnCours = false;
     bool m_pointeurCroix = false;
     QPointer<reservations> m_reservation;

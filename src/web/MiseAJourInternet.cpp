@@ -56,6 +56,9 @@ void MiseAJourInternet::GenerateurInternet_Click()
     afficher(QStringLiteral("Chargement des données..."));
     m_tag = m_texte;
     for (; !objets.fin(); objets.suivant()) {
+        // A retired object's page is no longer written (one published before stays as it was).
+        if (objets.champ(QStringLiteral("retire")).toBool())
+            continue;
         const QVariant nom = objets.champ(QStringLiteral("Nom"));
         afficher(nom.toString() + QStringLiteral(" ...") + FinDeLigne + m_tag);
         const QString erreur

@@ -5,11 +5,14 @@
 #include "app/ROOT.h"
 #include "app/ValeurINI.h"
 #include "data/CreationBase.h"
+#include "data/VersionSchema.h"
 #include "planning/Form1.h"
+#include "settings/parametres.h"
 
 #include <QComboBox>
 #include <QMenuBar>
 #include <QSqlQuery>
+#include <QTabWidget>
 #include <QtTest>
 
 // The planning window's load, from an empty folder to the filled selectors.
@@ -30,6 +33,8 @@ private slots:
     void uneBaseIllisibleArreteLeDemarrage_data();
     void uneBaseIllisibleArreteLeDemarrage();
     void leMessageDEchecPasseParLaTraduction();
+    void uneBaseAbsenteEstCreeeSurDemande();
+    void uneMiseAJourRefuseeArreteLeDemarrage();
     void unFichierDeReglagesAbimeNEmpechePasLeDemarrage();
     void laListeDesMoisSOuvreSurDouzeMois();
 
@@ -195,6 +200,7 @@ void TestDemarrage::uneBaseIllisibleArreteLeDemarrage_data()
     QTest::addColumn<QByteArray>("contenu");
     QTest::addColumn<bool>("existe");
 
+    // Answered Non: the question asked for a missing file only.
     QTest::newRow("a missing database is not created") << QByteArray() << false;
     QTest::newRow("a text file is no database") << QByteArray("Ceci n'est pas une base\n") << true;
     QTest::newRow("an empty file is no database of ours") << QByteArray("") << true;
@@ -215,8 +221,10 @@ void TestDemarrage::uneBaseIllisibleArreteLeDemarrage()
     ROOT cadre(contexte);
     QVERIFY(!cadre.demarrer());
 
-    QCOMPARE(BoiteMessage::messagesAffiches(),
-             QStringList("Problème d'ouverture de la Base de Données : " + base));
+    QStringList messages("Problème d'ouverture de la Base de Données : " + base);
+    if (!existe)
+        messages << "Aucune base de données n'existe à cet endroit. En créer une nouvelle ?";
+    QCOMPARE(BoiteMessage::messagesAffiches(), messages);
     QCOMPARE(QFile::exists(base), existe);
     if (existe)
         QCOMPARE(QFileInfo(base).size(), qint64(contenu.size()));
@@ -232,8 +240,54 @@ void TestDemarrage::leMessageDEchecPasseParLaTraduction()
     Contexte contexte;
     ROOT cadre(contexte);
     QVERIFY(!cadre.demarrer());
-    QCOMPARE(BoiteMessage::messagesAffiches(),
-             QStringList("Base introuvable : " + chemin("ailleurs/Hotel.mdb")));
+    QCOMPARE(BoiteMessage::messagesAffiches().value(0),
+             QString("Base introuvable : " + chemin("ailleurs/Hotel.mdb")));
+}
+
+void TestDemarrage::uneBaseAbsenteEstCreeeSurDemande()
+{
+    BoiteMessage::repondreAuxQuestions(true);
+    Contexte contexte;
+    ROOT cadre(contexte);
+    QVERIFY(cadre.demarrer());
+
+    QSqlQuery requete(contexte.BasePlanning());
+    QVERIFY(requete.exec("select (select count(*) from ETATS), (select count(*) from OBJETS), "
+                         "(select count(*) from CONSOMMATIONS), (select count(*) from "
+                         "RESERVATIONS)"));
+    QVERIFY(requete.next());
+    QCOMPARE(requete.value(0).toInt(), 5);
+    for (int table = 1; table <= 3; ++table)
+        QCOMPARE(requete.value(table).toInt(), 0);
+    QVERIFY(requete.exec("pragma user_version") && requete.next());
+    QCOMPARE(requete.value(0).toInt(), VersionSchema::Courante);
+    QCOMPARE(contexte.ListeEtats.size(), 5);
+    // The owner is taken to the objects to enter.
+    parametres *dialogue = nullptr;
+    for (QWidget *fenetre : QApplication::topLevelWidgets())
+        dialogue = dialogue ? dialogue : qobject_cast<parametres *>(fenetre);
+    QVERIFY(dialogue && dialogue->isVisible());
+    QCOMPARE(dialogue->SSTab1->currentIndex(), ROOT::OngletObjets);
+    dialogue->close();
+}
+
+void TestDemarrage::uneMiseAJourRefuseeArreteLeDemarrage()
+{
+    creerBase();
+    {
+        QSqlDatabase base = QSqlDatabase::addDatabase("QSQLITE", "plusRecente");
+        base.setDatabaseName(chemin("Razarivu.mdb"));
+        QVERIFY(base.open());
+        QSqlQuery(base).exec("pragma user_version = 99");
+    }
+    QSqlDatabase::removeDatabase("plusRecente");
+
+    Contexte contexte;
+    ROOT cadre(contexte);
+    QVERIFY(!cadre.demarrer());
+    QCOMPARE(BoiteMessage::messagesAffiches().size(), 1);
+    QVERIFY(BoiteMessage::messagesAffiches().at(0).contains("n'a pas pu être mise à jour"));
+    QVERIFY(BoiteMessage::messagesAffiches().at(0).contains("version plus récente"));
 }
 
 void TestDemarrage::unFichierDeReglagesAbimeNEmpechePasLeDemarrage()

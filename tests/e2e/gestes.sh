@@ -109,9 +109,9 @@ publier() {
     fenetre_fermee "Mise A Jour Internet"
 }
 
-# The settings dialog's 640 x 480 panel in the middle of the screen, its tabs at (16, 52).
-ONGLETS_X=$(((1280 - 640) / 2 + 16))
-ONGLETS_Y=$(((800 - 480) / 2 + 52))
+# The settings dialog's 800 x 560 panel in the middle of the screen, its tabs at (16, 52).
+ONGLETS_X=$(((1280 - 800) / 2 + 16))
+ONGLETS_Y=$(((800 - 560) / 2 + 52))
 cliquer_onglets() {
     xdotool mousemove $((ONGLETS_X + $1)) $((ONGLETS_Y + $2)) click 1
     sleep 0.3
@@ -137,7 +137,7 @@ recolorer_premier_etat() {
 }
 
 fermer_parametres() {
-    cliquer_onglets 555 401
+    cliquer_onglets 716 484
     sleep 1
     fenetre_fermee "Parametres"
 }

@@ -39,10 +39,10 @@ etape "l'onglet « Objets » et sa barre de séparation"
 INI="$DOSSIER/Razarivu.ini"
 cliquer_onglets 108 13
 sleep 0.5
-verifier_egal "place de la barre, à l'ouverture" "$(cle_ini "$INI" parametres BarreSeparatrice1)" 4200
+verifier_egal "place de la barre, à l'ouverture" "$(cle_ini "$INI" parametres BarreSeparatrice1)" 4500
 
 etape "la barre est tirée de 30 pixels vers la droite"
-BARRE_X=$((ONGLETS_X + 2 + 8 + 283))
+BARRE_X=$((ONGLETS_X + 2 + 8 + 303))
 BARRE_Y=$((ONGLETS_Y + 26 + 8 + 100))
 xdotool mousemove $BARRE_X $BARRE_Y
 sleep 0.2
@@ -54,7 +54,7 @@ done
 xdotool mouseup 1
 sleep 0.5
 verifier_egal "place de la barre, après le glissement" "$(cle_ini "$INI" parametres BarreSeparatrice1)" \
-    4650
+    4950
 
 etape "« Quitter » ferme le dialogue ; le planning montre la nouvelle couleur"
 fermer_parametres

@@ -66,6 +66,7 @@ private slots:
     void champsRecopies_data();
     void champsRecopies();
     void sansObjets();
+    void unObjetRetireNAPlusDeLigne();
     void reservationCourante_data();
     void reservationCourante();
     void sejourCommenceAvant();
@@ -432,6 +433,23 @@ void TestDessinPlanning::champsRecopies()
     QCOMPARE(barre.x1, 34); // 1 day 14 h = 33.67 px + 2
     QCOMPARE(barre.x2, 88);
     QCOMPARE(m_planning->image().pixel(86, 3), couleur ? Confirmee : 0xFF000000);
+}
+
+void TestDessinPlanning::unObjetRetireNAPlusDeLigne()
+{
+    objet(1, QStringLiteral("A"));
+    objet(2, QStringLiteral("B"));
+    objet(3, QStringLiteral("C"));
+    QVERIFY(
+        QSqlQuery(base()).exec(QStringLiteral("UPDATE OBJETS SET retire = 1 WHERE Numero = 2")));
+    for (int numero = 1; numero <= 3; ++numero)
+        reserver(numero, a(Mardi), a(Mardi.addDays(2)), 2, QStringLiteral("Client %1").arg(numero));
+
+    const ResultatDessin dessin = dessiner(Mardi);
+    QCOMPARE(dessin.barres.size(), 3); // index 0, then A's and C's
+    QCOMPARE(dessin.barres[1].nomclient, QStringLiteral("Client 1"));
+    QCOMPARE(dessin.barres[2].nomclient, QStringLiteral("Client 3"));
+    QCOMPARE(dessin.barres[2].y1, Ligne + 2); // C takes the line B had
 }
 
 void TestDessinPlanning::sansObjets()

@@ -21,6 +21,7 @@ private slots:
 
     void noms();
     void journalEtFichiers();
+    void unObjetRetireNEstPlusPublie();
     void pageImpossibleNArretePasLesAutres_data();
     void pageImpossibleNArretePasLesAutres();
     void finDePublication_data();
@@ -121,6 +122,16 @@ void TestPublicationWeb::journalEtFichiers()
     QVERIFY(!a.contains("\n\n"));
     QVERIFY(page(QStringLiteral("Chalet__vue_lac_.html"))
                 .startsWith("<div align=\"center\"><strong>R\xE9servations Vue Lac</strong>"));
+}
+
+void TestPublicationWeb::unObjetRetireNEstPlusPublie()
+{
+    executer("update OBJETS set retire = 1 where Numero = 1");
+    QCOMPARE(publier(),
+             QStringLiteral("Bascule en FTP ... \r\nB ... OK !\r\nChargement des "
+                            "données..."));
+    QVERIFY(page(QStringLiteral("A.html")).isEmpty());
+    QVERIFY(!page(QStringLiteral("B.html")).isEmpty());
 }
 
 void TestPublicationWeb::pageImpossibleNArretePasLesAutres_data()

@@ -1,0 +1,117 @@
+#include "data/VersionSchema.h"
+
+#include "conversion/MessageErreur.h"
+#include "data/Recordset.h"
+#include "data/SchemaBase.h"
+#include "data/TransactionEcriture.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace VersionSchema {
+
+namespace {
+
+QSqlError erreurMiseAJour(const QString &texte)
+{
+    return QSqlError(texte, QString(), QSqlError::TransactionError);
+}
+
+struct ColonneAjoutee
+{
+    const char *table;
+    const char *colonne;
+    const char *definition;
+};
+
+// Version 1. A file may already hold one of these columns (added by hand): it is kept as it is.
+const ColonneAjoutee Version1[] = {
+    {"OBJETS", "Categorie", "TEXT NULL"},
+    {"OBJETS", "Capacite", "INTEGER NULL"},
+    {"OBJETS", "retire", "BOOLEAN NOT NULL DEFAULT 0"},
+    {"ETATS", "occupe", "BOOLEAN NOT NULL DEFAULT 1"},
+    {"CONSOMMATIONS", "TauxTVA", "INTEGER NOT NULL DEFAULT 1000"},
+};
+
+bool aLaColonne(const QSqlDatabase &base, const QString &table, const QString &colonne)
+{
+    QSqlQuery requete(base);
+    if (!requete.exec(QStringLiteral("PRAGMA table_xinfo(\"%1\")").arg(table)))
+        return false;
+    while (requete.next()) {
+        if (requete.value(1).toString().compare(colonne, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+QSqlError executer(const QSqlDatabase &base, const QString &sql)
+{
+    QSqlQuery requete(base);
+    return requete.exec(sql) ? QSqlError() : requete.lastError();
+}
+
+QSqlError versLaVersion1(const QSqlDatabase &base)
+{
+    for (const ColonneAjoutee &ajout : Version1) {
+        const QString table = QString::fromLatin1(ajout.table);
+        const QString colonne = QString::fromLatin1(ajout.colonne);
+        if (aLaColonne(base, table, colonne))
+            continue;
+        const QSqlError erreur
+            = executer(base,
+                       QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3")
+                           .arg(table, colonne, QLatin1String(ajout.definition)));
+        if (erreur.isValid())
+            return erreurMiseAJour(QStringLiteral("la colonne %1 n'a pas pu être ajoutée à la "
+                                                  "table %2 : %3")
+                                       .arg(colonne, table, messageBaseEnFrancais(erreur)));
+    }
+    // A cancelled stay frees its dates: the states named so, in the files of the first release,
+    // occupy nothing. The owner can change it in the settings.
+    return executer(base, QStringLiteral("UPDATE ETATS SET occupe = 0 WHERE Nom LIKE 'Annul%'"));
+}
+
+} // namespace
+
+int lire(const QSqlDatabase &base)
+{
+    QSqlQuery requete(base);
+    if (!requete.exec(QStringLiteral("PRAGMA user_version")) || !requete.next())
+        return -1;
+    return requete.value(0).toInt();
+}
+
+QSqlError mettreAJour(const QSqlDatabase &base)
+{
+    const int version = lire(base);
+    if (version < 0)
+        return erreurMiseAJour(QStringLiteral("la version de la base de données est illisible."));
+    if (version == Courante)
+        return QSqlError();
+    if (version > Courante) {
+        return erreurMiseAJour(
+            QStringLiteral("cette base de données vient d'une version plus récente du programme "
+                           "(version %1 du schéma, celle-ci connaît la version %2) : mettez "
+                           "Razarivu à jour avant de l'ouvrir.")
+                .arg(version)
+                .arg(Courante));
+    }
+
+    TransactionEcriture transaction(base);
+    if (transaction.erreur().isValid())
+        return erreurMiseAJour(messageBaseEnFrancais(transaction.erreur()));
+    QSqlError erreur;
+    if (version < 1)
+        erreur = versLaVersion1(base);
+    if (!erreur.isValid())
+        erreur = executer(base, QStringLiteral("PRAGMA user_version = %1").arg(Courante));
+    if (!erreur.isValid())
+        erreur = transaction.valider();
+    // The columns read so far are those of the old tables.
+    oublierSchema(base.connectionName());
+    Recordset::oublierRequetes(base.connectionName());
+    return erreur.isValid() ? erreurMiseAJour(messageBaseEnFrancais(erreur)) : QSqlError();
+}
+
+} // namespace VersionSchema
