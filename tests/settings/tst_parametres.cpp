@@ -1,9 +1,11 @@
 #include "app/ValeurINI.h"
 #include "commun/BaseDemo.h"
 #include "controls/BarreSeparatrice.h"
+#include "controls/xpcmdbutton.h"
 #include "conversion/Couleurs.h"
 #include "planning/Form1.h"
 #include "planning/SurfaceDessin.h"
+#include "settings/EditionEtat.h"
 #include "settings/parametres.h"
 #include "web/PublicationWeb.h"
 
@@ -12,12 +14,14 @@
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabWidget>
 
-// The settings dialog's colours and web flags, each stored at once.
+// The settings dialog's states: colours, web and occupation flags, each stored at once; states
+// added, renamed and removed.
 class TestParametres : public QObject
 {
     Q_OBJECT
@@ -39,8 +43,29 @@ private slots:
     void laCouleurRedessineLePlanning();
     void laPublicationSuitLaCaseInternet();
     void laBarreDesObjetsGardeSaPlace();
+    void ajouterUnEtat_data();
+    void ajouterUnEtat();
+    void renommerUnEtat();
+    void supprimerUnEtat_data();
+    void supprimerUnEtat();
+    void caseOccupe();
 
 private:
+    // The state dialog the row's or the tab's button opened.
+    static EditionEtat *edition(const parametres &dialogue)
+    {
+        EditionEtat *ouverte = dialogue.findChild<EditionEtat *>();
+        return ouverte && ouverte->isVisible() ? ouverte : nullptr;
+    }
+    QString etats() const
+    {
+        return m_base
+            .valeur("select group_concat(Code || '|' || Nom || '|' || CouleurPrincipale || '|' "
+                    "|| surinternet || '|' || occupe, ';') from (select * from ETATS order by "
+                    "rowid)")
+            .toString();
+    }
+
     // The dialog's row of the state `code`, or the number of rows when it has none.
     static int ligneDeLEtat(const parametres &dialogue, int code);
 
@@ -351,6 +376,151 @@ void TestParametres::laBarreDesObjetsGardeSaPlace()
     parametres rouvert(*m_base.contexte);
     QCOMPARE(rouvert.fondgauche->width(), largeur + 30);
     QCOMPARE(rouvert.BarreSeparatrice1->x(), largeur + 31);
+}
+
+void TestParametres::ajouterUnEtat_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("nom");
+    QTest::addColumn<bool>("lectureSeule");
+    QTest::addColumn<QString>("refus"); // empty: stored
+
+    QTest::newRow("A new state goes at the end of the list")
+        << "12"
+        << "Liste d'attente « <b>VIP</b> »" << false << "";
+    QTest::newRow("A code already used is refused")
+        << "2"
+        << "Doublon" << false << "Le code 2 est déjà celui de l'état « Confirmée ».";
+    QTest::newRow("A blank name is refused")
+        << "12"
+        << "  " << false << "Le nom de l'état ne peut pas être vide.";
+    QTest::newRow("A read-only base stores nothing")
+        << "12"
+        << "Liste d'attente" << true << "L'état n'a pas pu être ajouté :";
+}
+
+void TestParametres::ajouterUnEtat()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, nom);
+    QFETCH(bool, lectureSeule);
+    QFETCH(QString, refus);
+
+    parametres dialogue(*m_base.contexte);
+    dialogue.choisirCouleur = [](const QColor &) -> std::optional<QColor> {
+        return QColor(0x12, 0x34, 0x56);
+    };
+    QSignalSpy modifie(&dialogue, &parametres::etablissementModifie);
+    dialogue.show();
+    const QString avant = etats();
+    const int lignes = int(dialogue.fondetats.size());
+    QTest::mouseClick(dialogue.ajouteretat, Qt::LeftButton);
+    EditionEtat *ajout = edition(dialogue);
+    QVERIFY(ajout && ajout->isModal());
+    QTest::keyClicks(ajout->Code, code);
+    QTest::keyClicks(ajout->Nom, nom);
+    QTest::mouseClick(ajout->choisir, Qt::LeftButton);
+    QTest::mouseClick(ajout->surinternet, Qt::LeftButton);
+    QTest::mouseClick(ajout->occupe, Qt::LeftButton);
+    if (lectureSeule)
+        QVERIFY(QSqlQuery(m_base.contexte->BasePlanning()).exec("PRAGMA query_only = 1"));
+    BoiteMessage::repondreAutomatiquement(true);
+    QTest::mouseClick(ajout->enregistrer, Qt::LeftButton);
+    QVERIFY(QSqlQuery(m_base.contexte->BasePlanning()).exec("PRAGMA query_only = 0"));
+
+    if (refus.isEmpty()) {
+        QCOMPARE(etats(), avant + QStringLiteral(";12|%1|%2|1|0").arg(nom).arg(0x563412));
+        QCOMPARE(m_base.contexte->ListeEtats.last().Intitule, "12 - " + nom);
+        QCOMPARE(m_base.contexte->ListeEtats.last().Couleur, 0x563412);
+        QCOMPARE(dialogue.fondetats.size(), lignes + 1);
+        QCOMPARE(dialogue.fondetats.last()->text(), nom);
+        QVERIFY(dialogue.fondetats.last()->isVisible());
+        QCOMPARE(modifie.size(), 1);
+        QVERIFY(!edition(dialogue));
+        return;
+    }
+    QCOMPARE(BoiteMessage::messagesAffiches().size(), 1);
+    QVERIFY2(BoiteMessage::messagesAffiches().first().startsWith(refus),
+             qPrintable(BoiteMessage::messagesAffiches().first()));
+    QCOMPARE(etats(), avant);
+    QCOMPARE(modifie.size(), 0);
+    QCOMPARE(edition(dialogue), ajout);
+    QCOMPARE(ajout->Code->text(), code);
+    QCOMPARE(ajout->Nom->text(), nom);
+}
+
+void TestParametres::renommerUnEtat()
+{
+    parametres dialogue(*m_base.contexte);
+    dialogue.show();
+    QTest::mouseClick(dialogue.renommeretats[1], Qt::LeftButton);
+    EditionEtat *renommage = edition(dialogue);
+    QVERIFY(renommage);
+    QCOMPARE(renommage->Code->text(), QStringLiteral("2"));
+    QVERIFY(renommage->Code->isReadOnly());
+    QVERIFY(!renommage->occupe->isVisible());
+    renommage->Nom->selectAll();
+    QTest::keyClicks(renommage->Nom, QStringLiteral("Sur demande"));
+    QTest::mouseClick(renommage->enregistrer, Qt::LeftButton);
+    QCOMPARE(m_base.valeur("select Nom from ETATS where Code = 2").toString(),
+             QStringLiteral("Sur demande"));
+    QCOMPARE(dialogue.fondetats[1]->text(), QStringLiteral("Sur demande"));
+    QCOMPARE(m_base.contexte->ListeEtats.at(1).Intitule, QStringLiteral("2 - Sur demande"));
+}
+
+void TestParametres::supprimerUnEtat_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("oui");
+    QTest::addColumn<bool>("supprime");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("A state of stays is refused without a question")
+        << 1 << true << false << "L'état « Option » est celui de ";
+    QTest::newRow("A free state goes once confirmed")
+        << 9 << true << true << "Supprimer l'état « Inutile » ?";
+    QTest::newRow("A free state stays when the answer is no")
+        << 9 << false << false << "Supprimer l'état « Inutile » ?";
+}
+
+void TestParametres::supprimerUnEtat()
+{
+    QFETCH(int, code);
+    QFETCH(bool, oui);
+    QFETCH(bool, supprime);
+    QFETCH(QString, message);
+
+    QSqlQuery(QStringLiteral("insert into ETATS (Code, Nom) values (9, 'Inutile')"),
+              m_base.contexte->BasePlanning());
+    parametres dialogue(*m_base.contexte);
+    dialogue.show();
+    BoiteMessage::repondreAuxQuestions(oui);
+    QTest::mouseClick(dialogue.supprimeretats[ligneDeLEtat(dialogue, code)], Qt::LeftButton);
+    QCOMPARE(BoiteMessage::messagesAffiches().size(), 1);
+    QVERIFY(BoiteMessage::messagesAffiches().first().startsWith(message));
+    QCOMPARE(m_base.valeur(QStringLiteral("select count(*) from ETATS where Code = %1").arg(code))
+                 .toInt(),
+             supprime ? 0 : 1);
+    QCOMPARE(ligneDeLEtat(dialogue, code) == dialogue.fondetats.size(), supprime);
+    QCOMPARE(dialogue.fondetats.size(), m_base.valeur("select count(*) from ETATS").toInt());
+    if (supprime)
+        QCOMPARE(m_base.contexte->ListeEtats.size(), dialogue.fondetats.size());
+}
+
+void TestParametres::caseOccupe()
+{
+    parametres dialogue(*m_base.contexte);
+    const int annulee = ligneDeLEtat(dialogue, 5);
+    QVERIFY(!dialogue.occupe[annulee]->isChecked());
+    QVERIFY(!dialogue.occupe[annulee]->toolTip().isEmpty());
+    dialogue.occupe[annulee]->click();
+    QCOMPARE(m_base.valeur("select occupe from ETATS where Code = 5").toInt(), 1);
+    QVERIFY(QSqlQuery(m_base.contexte->BasePlanning()).exec("PRAGMA query_only = 1"));
+    dialogue.occupe[annulee]->click();
+    QVERIFY(QSqlQuery(m_base.contexte->BasePlanning()).exec("PRAGMA query_only = 0"));
+    QVERIFY(dialogue.occupe[annulee]->isChecked());
+    QCOMPARE(BoiteMessage::messagesAffiches().size(), 1);
+    QCOMPARE(m_base.valeur("select occupe from ETATS where Code = 5").toInt(), 1);
 }
 
 QTEST_MAIN(TestParametres)
