@@ -135,14 +135,21 @@ sql() {
     sqlite3 "$BASE" "$1" || echec "lecture de la base impossible : $1"
 }
 
-# echec_ouverture_attendu DOSSIER CAPTURE: the program started on DOSSIER shows the open-failure
-# message, which Enter closes, and ends with a non-zero status.
+# echec_ouverture_attendu DOSSIER CAPTURE [absente]: the program started on DOSSIER shows the
+# open-failure message, which Enter closes; when the base is absent, the offer to create one
+# follows, which Escape (Non) declines; it ends with a non-zero status.
 echec_ouverture_attendu() {
     lancer "$1"
     boite=$(attendre_fenetre "Razarivu") || echec "aucun message d'échec d'ouverture"
     sleep 0.5
     capture "$2"
     touches "$boite" Return
+    if [ "${3:-}" = absente ]; then
+        sleep 1
+        question=$(attendre_fenetre "Razarivu") || echec "la création d'une base n'est pas proposée"
+        capture "$2-question"
+        touches "$question" Escape
+    fi
     attendre_fin
     [ "$STATUT" -ne 0 ] || echec "statut 0 après l'échec d'ouverture"
 }

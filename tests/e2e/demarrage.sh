@@ -1,7 +1,7 @@
 #!/bin/sh
 # Start-up from outside: the frame opens on a demo database, "&Quitter" ends it, the settings
 # file and the backups are there; a second start takes the next slot; an empty folder ends with
-# the open-failure message and creates no database.
+# the open-failure message and, the offer to create a base declined, creates none.
 set -u
 . "$(dirname "$0")/commun.sh"
 debuter_scenario "$@"
@@ -96,16 +96,16 @@ cp "$DOSSIER/Razarivu.mdb" "$DOSSIER/octets"
 echec_ouverture_attendu "$DOSSIER" "base-illisible"
 cmp -s "$DOSSIER/Razarivu.mdb" "$DOSSIER/octets" || echec "le fichier illisible a été modifié"
 
-etape "base supprimée : message d'échec d'ouverture"
+etape "base supprimée : message d'échec d'ouverture, la création refusée"
 rm "$DOSSIER/Razarivu.mdb"
-echec_ouverture_attendu "$DOSSIER" "base-absente"
+echec_ouverture_attendu "$DOSSIER" "base-absente" absente
 [ ! -e "$DOSSIER/Razarivu.mdb" ] || echec "une base vide a été créée"
 mv "$DOSSIER/base-de-cote" "$DOSSIER/Razarivu.mdb"
 
-etape "dossier vide : message d'échec d'ouverture"
+etape "dossier vide : message d'échec d'ouverture, la création refusée"
 VIDE="$DOSSIER/vide"
 mkdir -p "$VIDE"
-echec_ouverture_attendu "$VIDE" "echec-ouverture"
+echec_ouverture_attendu "$VIDE" "echec-ouverture" absente
 [ ! -e "$VIDE/Razarivu.mdb" ] || echec "une base vide a été créée"
 verifier_egal "database" "$(cle_ini "$VIDE/Razarivu.ini" system database)" "$VIDE/Razarivu.mdb"
 
