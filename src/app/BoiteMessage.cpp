@@ -28,6 +28,8 @@ void BoiteMessage::afficher(QWidget *parent, const QString &texte)
     QMessageBox boite(QMessageBox::NoIcon, QStringLiteral("Razarivu"), texte, QMessageBox::Ok,
                       parent);
     boite.setObjectName(QStringLiteral("BoiteMessage"));
+    // Names typed by the owner are shown as typed, never read as markup.
+    boite.setTextFormat(Qt::PlainText);
     boite.exec();
 }
 
@@ -40,6 +42,7 @@ bool BoiteMessage::demander(QWidget *parent, const QString &texte)
     QMessageBox boite(QMessageBox::NoIcon, QStringLiteral("Razarivu"), texte, QMessageBox::NoButton,
                       parent);
     boite.setObjectName(QStringLiteral("BoiteQuestion"));
+    boite.setTextFormat(Qt::PlainText);
     QAbstractButton *oui = boite.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
     QAbstractButton *non = boite.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
     boite.setDefaultButton(qobject_cast<QPushButton *>(oui));
