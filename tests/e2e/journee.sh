@@ -120,7 +120,7 @@ verifier_egal "journal du séjour" \
 verifier_egal "database" "$(cle_ini "$INI" system database)" "$BASE"
 [ -n "$(cle_ini "$INI" Razarivu Positions)" ] || echec "Razarivu.ini : pas de place du planning"
 [ -n "$(cle_ini "$DOSSIER/reriveved.ini" root Positions)" ] || echec "reriveved.ini : pas de place du cadre"
-verifier_egal "place de la barre des objets" "$(cle_ini "$INI" parametres BarreSeparatrice1)" 4200
+verifier_egal "place de la barre des objets" "$(cle_ini "$INI" parametres BarreSeparatrice1)" 4500
 [ -f "$DOSSIER/Sauvegardes/Razarivu_1.mdb" ] || echec "pas de sauvegarde de la base"
 verifier_egal "sauvegarde lisible" "$(sqlite3 "$DOSSIER/Sauvegardes/Razarivu_1.mdb" "PRAGMA integrity_check")" ok
 verifier_egal "intégrité de la base" "$(sql "PRAGMA integrity_check")" ok
