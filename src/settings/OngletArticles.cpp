@@ -205,7 +205,13 @@ void OngletArticles::ajouterArticle_Click()
     ArticlesBar::Article article;
     article.famille = Famille->currentText();
     if (const QString refus = ArticlesBar::refusDeLaFamille(article.famille); !refus.isEmpty()) {
-        BoiteMessage::afficher(this, refus);
+        // The first article of a new bar has no family to take yet: say where it is typed.
+        BoiteMessage::afficher(this,
+                               article.famille.trimmed().isEmpty()
+                                   ? QStringLiteral("Tapez d'abord la famille du nouvel article "
+                                                    "dans la case « Famille » (par exemple "
+                                                    "« Boissons »), puis « Ajouter ».")
+                                   : refus);
         Famille->setFocus();
         return;
     }
