@@ -156,16 +156,25 @@ void Form1::creerControles()
     connect(choixannee, &QComboBox::activated, this, &Form1::choixannee_Click);
     connect(mouvementaujourdhui, &xpcmdbutton::Click, this, &Form1::mouvementaujourdhui_Click);
     connect(ajouter, &xpcmdbutton::Click, this, &Form1::ajouter_Click);
-    connect(MvtJourPrecedent, &xpcmdbutton::MouseDown, this, [this] {
-        etiquetteMouvements = QStringLiteral("-1");
-        mouvements.start();
+    // A click moves one day; held, the buttons run on as a key repeats, after a pause, so
+    // that a person can step by exactly one day.
+    delaiMouvements.setObjectName(QStringLiteral("delaiMouvements"));
+    delaiMouvements.setSingleShot(true);
+    delaiMouvements.setInterval(400);
+    connect(&delaiMouvements, &QTimer::timeout, this, [this] { mouvements.start(); });
+    const auto enfoncer = [this](const char *pas) {
+        etiquetteMouvements = QLatin1String(pas);
+        mouvements_Timer();
+        delaiMouvements.start();
+    };
+    connect(MvtJourPrecedent, &xpcmdbutton::MouseDown, this, [enfoncer] { enfoncer("-1"); });
+    connect(MvtJourSuivant, &xpcmdbutton::MouseDown, this, [enfoncer] { enfoncer("1"); });
+    connect(MvtJourPrecedent, &xpcmdbutton::MouseUp, this, [this] {
+        delaiMouvements.stop();
+        mouvements.stop();
     });
-    connect(MvtJourSuivant, &xpcmdbutton::MouseDown, this, [this] {
-        etiquetteMouvements = QStringLiteral("1");
-        mouvements.start();
-    });
-    connect(MvtJourPrecedent, &xpcmdbutton::MouseUp, this, [this] { mouvements.stop(); });
     connect(MvtJourSuivant, &xpcmdbutton::MouseUp, this, [this] {
+        delaiMouvements.stop();
         mouvements.stop();
         etiquetteMouvements = QStringLiteral("1");
     });

@@ -89,6 +89,7 @@ public:
     xpcmdbutton *ajouter;
     QTimer Deplaceur;
     QTimer mouvements;
+    QTimer delaiMouvements; // from a press on "<" or ">" to the first repeat
     QTimer Clignotement;
 
     // The design inner size, which the frame's sub-window starts from.

@@ -33,6 +33,8 @@ private slots:
     void lesSelecteursChoisissentLePremierDuMois_data();
     void lesSelecteursChoisissentLePremierDuMois();
     void aujourdhuiRevientAuJourSansHeure();
+    void unClicAvanceDUnJour_data();
+    void unClicAvanceDUnJour();
     void maintenirSuivantAvanceJusquAuRelachement();
     void leClignotementAlterneLeTexte_data();
     void leClignotementAlterneLeTexte();
@@ -291,10 +293,35 @@ void TestForm1::aujourdhuiRevientAuJourSansHeure()
     QCOMPARE(m_fenetre->choixmois->currentText(), QString("Décembre"));
 }
 
+void TestForm1::unClicAvanceDUnJour_data()
+{
+    QTest::addColumn<QString>("bouton");
+    QTest::addColumn<int>("pas");
+
+    QTest::newRow("> moves one day on") << "MvtJourSuivant" << 1;
+    QTest::newRow("< moves one day back") << "MvtJourPrecedent" << -1;
+}
+
+void TestForm1::unClicAvanceDUnJour()
+{
+    QFETCH(QString, bouton);
+    QFETCH(int, pas);
+    auto *fleche = m_fenetre->findChild<xpcmdbutton *>(bouton);
+    QVERIFY(fleche);
+    for (int clic = 1; clic <= 3; ++clic) {
+        QTest::mouseClick(fleche, Qt::LeftButton);
+        QCOMPARE(m_fenetre->datedepart, Aujourdhui.addDays(clic * pas));
+    }
+    QTest::qWait(500); // past the pause before a held button repeats
+    QCOMPARE(m_fenetre->datedepart, Aujourdhui.addDays(3 * pas));
+}
+
 void TestForm1::maintenirSuivantAvanceJusquAuRelachement()
 {
     QTest::mousePress(m_fenetre->MvtJourSuivant, Qt::LeftButton);
-    QVERIFY(m_fenetre->mouvements.isActive());
+    QCOMPARE(m_fenetre->datedepart, Aujourdhui.addDays(1));
+    QVERIFY(!m_fenetre->mouvements.isActive());
+    QTRY_VERIFY(m_fenetre->mouvements.isActive());
     QTRY_VERIFY(m_fenetre->datedepart >= Aujourdhui.addDays(3));
     QTest::mouseRelease(m_fenetre->MvtJourSuivant, Qt::LeftButton);
     QVERIFY(!m_fenetre->mouvements.isActive());
