@@ -82,7 +82,10 @@ QString ROOT::legende()
     auto *dialogue = new ::parametres(m_contexte);
     if (m_planning) {
         connect(dialogue, &::parametres::couleurChangee, m_planning, &Form1::rafraichir);
-        connect(dialogue, &::parametres::etablissementModifie, m_planning, &Form1::rafraichir);
+        connect(dialogue, &::parametres::etablissementModifie, m_planning, [this] {
+            m_planning->actualiserCategories();
+            m_planning->rafraichir();
+        });
     }
     dialogue->SSTab1->setCurrentIndex(onglet);
     dialogue->show();

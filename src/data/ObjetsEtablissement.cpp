@@ -145,6 +145,21 @@ QSqlError categoriesUtilisees(const QSqlDatabase &base, QStringList &categories)
     return QSqlError();
 }
 
+QStringList categoriesDuPlanning(const QSqlDatabase &base)
+{
+    QSqlQuery requete(base);
+    QStringList categories;
+    if (!requete.exec(
+            QStringLiteral("select Categorie from OBJETS where retire = 0 order by rowid")))
+        return categories;
+    while (requete.next()) {
+        const QString categorie = requete.value(0).toString().trimmed();
+        if (!categorie.isEmpty() && !categories.contains(categorie))
+            categories << categorie;
+    }
+    return categories;
+}
+
 QSqlError nombreDeSejours(const QSqlDatabase &base, qint32 numero, int &nombre)
 {
     QVariant compte;

@@ -39,6 +39,9 @@ QSqlError lireObjet(const QSqlDatabase &base, qint64 rowid, ObjetEtablissement &
 // categoriesCourantes() in their order, then every other non-empty category the base holds,
 // sorted the French way, each once.
 QSqlError categoriesUtilisees(const QSqlDatabase &base, QStringList &categories);
+// The categories of the objects the planning draws (retired ones left out), each once, in the
+// order they first come on the planning; empty when the base cannot tell.
+QStringList categoriesDuPlanning(const QSqlDatabase &base);
 // How many stays (RESERVATIONS rows) name `numero` as their object.
 QSqlError nombreDeSejours(const QSqlDatabase &base, qint32 numero, int &nombre);
 

@@ -173,7 +173,8 @@ void calculerBarre(ReservationAffichee &barre, const QDate &datedepart, int larg
 
 ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlDatabase &base,
                                 const QDate &datedepart, int largeurjour, int hauteurligne,
-                                qint32 reservation_encours, ReservationsAffichees recyclees)
+                                qint32 reservation_encours, ReservationsAffichees recyclees,
+                                const QString &categorie)
 {
     ResultatDessin resultat;
     // A few thousand bars at every pan step: the last picture's table is refilled rather than
@@ -271,6 +272,9 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     for (; !lignes.fin(); lignes.suivant()) {
         // A retired object keeps its stays in the base but has no line any more.
         if (lignes.champ(QStringLiteral("retire")).toBool())
+            continue;
+        if (!categorie.isEmpty()
+            && lignes.champ(QStringLiteral("Categorie")).toString().trimmed() != categorie)
             continue;
         const int ligne = int(std::min<qint64>(y, 1 << 30));
         objets.positionX = 0;

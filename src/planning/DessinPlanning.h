@@ -38,7 +38,10 @@ void calculerBarre(ReservationAffichee &barre, const QDate &datedepart, int larg
 // drawn is the same as if every earlier stay had been read. The queries run in one read
 // transaction when the connection has none open. A column width or row height below 1 is
 // taken as 1. `recyclees`, the bars of the previous redraw, lends its memory to the new ones.
+// A `categorie` draws only the objects of that category; empty, every object. Retired objects
+// are never drawn.
 ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlDatabase &base,
                                 const QDate &datedepart, int largeurjour, int hauteurligne,
                                 qint32 reservation_encours,
-                                ReservationsAffichees recyclees = ReservationsAffichees());
+                                ReservationsAffichees recyclees = ReservationsAffichees(),
+                                const QString &categorie = QString());

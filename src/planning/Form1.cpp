@@ -13,6 +13,7 @@
 #include "controls/xpcmdbutton.h"
 #include "conversion/Conversion.h"
 #include "conversion/Couleurs.h"
+#include "data/ObjetsEtablissement.h"
 #include "planning/DessinPlanning.h"
 #include "planning/Librairie_Graphique.h"
 #include "planning/Navigation.h"
@@ -154,6 +155,7 @@ void Form1::creerControles()
 
     connect(choixmois, &QComboBox::activated, this, &Form1::choixmois_Click);
     connect(choixannee, &QComboBox::activated, this, &Form1::choixannee_Click);
+    connect(ChoixSelection, &QComboBox::activated, this, &Form1::ChoixSelection_Click);
     connect(mouvementaujourdhui, &xpcmdbutton::Click, this, &Form1::mouvementaujourdhui_Click);
     connect(ajouter, &xpcmdbutton::Click, this, &Form1::ajouter_Click);
     // A click moves one day; held, the buttons run on as a key repeats, after a pause, so
@@ -243,7 +245,7 @@ bool Form1::charger()
     m_position->init(this, m_contexte.FichierINIPrincipal, QStringLiteral("Razarivu"));
 
     splash.close();
-    ChoixSelection->addItem(QStringLiteral("Tous"));
+    actualiserCategories();
     return true;
 }
 
@@ -275,11 +277,32 @@ void Form1::rafraichir()
     ResultatDessin resultat = dessinerPlanning(
         {&lesmois->surface(), &TexteColonnes->surface(), &objets->surface(), &planning->surface()},
         m_contexte.BasePlanning(), datedepart, largeurjour, hauteurligne, reservation_encours,
-        std::move(ReservationsAffichees));
+        std::move(ReservationsAffichees), categorieAffichee);
     ReservationsAffichees = std::move(resultat.barres);
     reservation_courante = resultat.reservation_courante;
     for (SurfaceDessin *surface : {lesmois, TexteColonnes, objets, planning})
         surface->actualiser();
+}
+
+void Form1::actualiserCategories()
+{
+    const QStringList categories
+        = ObjetsEtablissement::categoriesDuPlanning(m_contexte.BasePlanning());
+    // A category that has gone (renamed, its last object retired) shows everything again.
+    if (!categories.contains(categorieAffichee))
+        categorieAffichee.clear();
+    const QSignalBlocker silence(ChoixSelection);
+    ChoixSelection->clear();
+    ChoixSelection->addItem(QStringLiteral("Tous"));
+    ChoixSelection->addItems(categories);
+    ChoixSelection->setCurrentIndex(
+        categorieAffichee.isEmpty() ? 0 : int(categories.indexOf(categorieAffichee)) + 1);
+}
+
+void Form1::ChoixSelection_Click(int entree)
+{
+    categorieAffichee = entree <= 0 ? QString() : ChoixSelection->itemText(entree);
+    rafraichir();
 }
 
 void Form1::afficherPeriode()

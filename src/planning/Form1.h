@@ -51,6 +51,11 @@ public:
     void mouvements_Timer();
     void Clignotement_Timer();
     void ajouter_Click();
+    void ChoixSelection_Click(int entree);
+
+    // "Tous" and then each category of the objects drawn, the one shown chosen; called at the
+    // load and whenever the settings change the establishment.
+    void actualiserCategories();
 
     // Index of the first bar whose rectangle holds the point (edges inside), 0 when none.
     int barreSous(const QPoint &position) const;
@@ -63,6 +68,7 @@ public:
     std::function<QPoint()> positionPointeur;
 
     QDate datedepart;
+    QString categorieAffichee; // empty: every object
     int largeurjour = 20;
     int hauteurligne = 20;
     qint32 reservation_encours = 0;

@@ -130,7 +130,7 @@ void TestDemarrage::leDemarrageChargeLesEtatsEtLesSelecteurs()
     QCOMPARE(planning->choixmois->itemText(11), QString("Décembre"));
     QCOMPARE(planning->choixannee->currentText(), QString("2026"));
     QCOMPARE(planning->choixmois->currentText(), QString("Décembre"));
-    QCOMPARE(planning->ChoixSelection->count(), 1);
+    QCOMPARE(planning->ChoixSelection->count(), 5);
     QCOMPARE(planning->ChoixSelection->itemText(0), QString("Tous"));
     QVERIFY(planning->isVisible());
     for (QWidget *fenetre : QApplication::topLevelWidgets())

@@ -33,6 +33,7 @@ private slots:
     void lesSelecteursChoisissentLePremierDuMois_data();
     void lesSelecteursChoisissentLePremierDuMois();
     void aujourdhuiRevientAuJourSansHeure();
+    void lesCategoriesChoisissentLesLignes();
     void unClicAvanceDUnJour_data();
     void unClicAvanceDUnJour();
     void maintenirSuivantAvanceJusquAuRelachement();
@@ -291,6 +292,38 @@ void TestForm1::aujourdhuiRevientAuJourSansHeure()
     QTest::mouseClick(m_fenetre->mouvementaujourdhui, Qt::LeftButton);
     QCOMPARE(m_fenetre->datedepart, Aujourdhui);
     QCOMPARE(m_fenetre->choixmois->currentText(), QString("Décembre"));
+}
+
+void TestForm1::lesCategoriesChoisissentLesLignes()
+{
+    QComboBox *choix = m_fenetre->ChoixSelection;
+    QStringList entrees;
+    for (int i = 0; i < choix->count(); ++i)
+        entrees << choix->itemText(i);
+    QCOMPARE(entrees, QStringList({"Tous", "Chambre", "Emplacement", "Chalet", "Mobil-home"}));
+
+    const auto sejour = [this](int objet) {
+        QSqlQuery(m_contexte->BasePlanning())
+            .exec(QString("insert into RESERVATIONS (Objet, nomclient, DateDebut, DateFin, Etat) "
+                          "values (%1, 'C%1', '2026-12-09 14:00:00', '2026-12-11 12:00:00', 2)")
+                      .arg(objet));
+    };
+    sejour(1);
+    sejour(42);
+    m_fenetre->ChoixSelection_Click(3);
+    QCOMPARE(m_fenetre->ReservationsAffichees.size(), 2);
+    QCOMPARE(m_fenetre->ReservationsAffichees[1].nomclient, QString("C42"));
+    QCOMPARE(m_fenetre->ReservationsAffichees[1].y1, 20 + 2); // the second chalet's line
+
+    // Every chalet retired: the category goes, and every object shows again.
+    QSqlQuery(m_contexte->BasePlanning())
+        .exec("update OBJETS set retire = 1 where Categorie = 'Chalet'");
+    m_fenetre->actualiserCategories();
+    m_fenetre->rafraichir();
+    QCOMPARE(choix->count(), 4);
+    QCOMPARE(choix->currentText(), QString("Tous"));
+    QCOMPARE(m_fenetre->ReservationsAffichees.size(), 2);
+    QCOMPARE(m_fenetre->ReservationsAffichees[1].nomclient, QString("C1"));
 }
 
 void TestForm1::unClicAvanceDUnJour_data()
