@@ -279,12 +279,14 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
         const int ligne = int(std::min<qint64>(y, 1 << 30));
         objets.positionX = 0;
         objets.positionY = ligne;
-        objets.imprimer(texteDe(lignes.champ(QStringLiteral("nom"))));
+        const QString nom = texteDe(lignes.champ(QStringLiteral("nom")));
+        objets.imprimer(nom);
         const int dessous = int(std::min<qint64>(y + hauteurligne, 1 << 30));
         objets.ligne(0, dessous, objets.largeur(), dessous, GrisLigne);
         planning.ligne(0, dessous, planning.largeur(), dessous, GrisLigne);
 
         const qint32 numero = entierDe<qint32>(lignes.champ(QStringLiteral("numero")));
+        resultat.nomsDesObjets.insert(numero, nom);
         if (positionDuNumero >= 0)
             texteDesLignes.valeurs[positionDuNumero] = qlonglong(numero);
         if (positionDuNumero >= 0 && !numeroVerifie && numero != 0) {

@@ -3,6 +3,7 @@
 #include "planning/ReservationAffichee.h"
 
 #include <QDate>
+#include <QHash>
 #include <QSqlDatabase>
 
 class SurfaceImage;
@@ -21,6 +22,7 @@ struct ResultatDessin
     ReservationsAffichees barres; // index 0 unused
     qint32 reservation_courante = 0; // index of the bar of reservation_encours, 0 when none
     int nombreDeJours = 0; // day columns drawn; the query's end date is datedepart + this
+    QHash<qint32, QString> nomsDesObjets; // of the lines drawn, by number
 };
 
 // Bar rectangle of a stay on the row whose top is `ligne`: 2 pixels in from each end of the

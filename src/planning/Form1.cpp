@@ -15,6 +15,7 @@
 #include "conversion/Couleurs.h"
 #include "data/ObjetsEtablissement.h"
 #include "planning/DessinPlanning.h"
+#include "planning/InfoBulle.h"
 #include "planning/Librairie_Graphique.h"
 #include "planning/Navigation.h"
 #include "planning/OuvertureReservation.h"
@@ -180,6 +181,13 @@ void Form1::creerControles()
         mouvements.stop();
         etiquetteMouvements = QStringLiteral("1");
     });
+    planning->infobulle = [this](const QPoint &position) {
+        const int barre = barreSous(position);
+        if (barre <= 0)
+            return QString();
+        const ReservationAffichee &sejour = ReservationsAffichees.at(barre);
+        return texteInfobulle(sejour, m_nomsDesObjets.value(sejour.objet));
+    };
     connect(planning, &SurfaceDessin::boutonEnfonce, this, &Form1::planning_MouseDown);
     connect(planning, &SurfaceDessin::boutonRelache, this,
             [this](Qt::MouseButton bouton) { planning_MouseUp(bouton); });
@@ -279,6 +287,7 @@ void Form1::rafraichir()
         m_contexte.BasePlanning(), datedepart, largeurjour, hauteurligne, reservation_encours,
         std::move(ReservationsAffichees), categorieAffichee);
     ReservationsAffichees = std::move(resultat.barres);
+    m_nomsDesObjets = std::move(resultat.nomsDesObjets);
     reservation_courante = resultat.reservation_courante;
     for (SurfaceDessin *surface : {lesmois, TexteColonnes, objets, planning})
         surface->actualiser();

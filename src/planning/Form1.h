@@ -4,6 +4,7 @@
 #include "reservations/Appelante.h"
 
 #include <QDate>
+#include <QHash>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -122,6 +123,7 @@ private:
     bool m_redimensionnementEnCours = false;
     bool m_redessinPrevu = false;
     bool m_baseCreee = false;
+    QHash<qint32, QString> m_nomsDesObjets; // of the lines drawn, for the tooltips
     bool m_mouvementEnCours = false;
     bool m_pointeurCroix = false;
     QPointer<reservations> m_reservation;

@@ -1,7 +1,9 @@
 #include "planning/SurfaceDessin.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -45,6 +47,21 @@ void SurfaceDessin::resizeEvent(QResizeEvent *evenement)
         return;
     m_surface.redimensionner(width(), height());
     emit effacee();
+}
+
+bool SurfaceDessin::event(QEvent *evenement)
+{
+    if (evenement->type() != QEvent::ToolTip || !infobulle)
+        return QWidget::event(evenement);
+    const auto *aide = static_cast<QHelpEvent *>(evenement);
+    const QString texte = infobulle(aide->pos());
+    if (texte.isEmpty()) {
+        QToolTip::hideText();
+        evenement->ignore();
+    } else {
+        QToolTip::showText(aide->globalPos(), texte, this);
+    }
+    return true;
 }
 
 void SurfaceDessin::mousePressEvent(QMouseEvent *evenement)

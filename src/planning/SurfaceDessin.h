@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 // A picture box of the planning window: shows its SurfaceImage, which keeps what is drawn, and
 // reports the mouse buttons pressed and released on it.
 class SurfaceDessin : public QWidget
@@ -24,6 +26,9 @@ public:
     // it.
     void dimensionner(int largeur, int hauteur);
 
+    // The tooltip at a point of the box; empty shows none.
+    std::function<QString(const QPoint &)> infobulle;
+
 signals:
     // The box was resized by something else than `dimensionner`: its picture is blank and
     // needs drawing again.
@@ -34,6 +39,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent *evenement) override;
     void resizeEvent(QResizeEvent *evenement) override;
+    bool event(QEvent *evenement) override;
     void mousePressEvent(QMouseEvent *evenement) override;
     void mouseReleaseEvent(QMouseEvent *evenement) override;
 

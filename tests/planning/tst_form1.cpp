@@ -2,11 +2,13 @@
 #include "controls/xpcmdbutton.h"
 #include "planning/Form1.h"
 #include "planning/Navigation.h"
+#include "planning/ReservationAffichee.h"
 #include "planning/SurfaceDessin.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSqlQuery>
+#include <QToolTip>
 #include <QtTest>
 
 // The planning window as a person uses it: pressing bars, panning, the selectors, the move
@@ -314,6 +316,14 @@ void TestForm1::lesCategoriesChoisissentLesLignes()
     QCOMPARE(m_fenetre->ReservationsAffichees.size(), 2);
     QCOMPARE(m_fenetre->ReservationsAffichees[1].nomclient, QString("C42"));
     QCOMPARE(m_fenetre->ReservationsAffichees[1].y1, 20 + 2); // the second chalet's line
+
+    // Hovering the bar tells who stays, on which object.
+    const ReservationAffichee &barre = m_fenetre->ReservationsAffichees[1];
+    QHelpEvent survol(QEvent::ToolTip, QPoint((barre.x1 + barre.x2) / 2, barre.y1 + 4),
+                      m_fenetre->planning->mapToGlobal(QPoint(barre.x1 + 4, barre.y1 + 4)));
+    QCoreApplication::sendEvent(m_fenetre->planning, &survol);
+    QVERIFY2(QToolTip::text().startsWith("C42\nChalet des Pins\nArrivée : mer. 09/12/2026 14:00"),
+             qPrintable(QToolTip::text()));
 
     // Every chalet retired: the category goes, and every object shows again.
     QSqlQuery(m_contexte->BasePlanning())
