@@ -287,6 +287,7 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
 
         const qint32 numero = entierDe<qint32>(lignes.champ(QStringLiteral("numero")));
         resultat.nomsDesObjets.insert(numero, nom);
+        resultat.numerosDesLignes.append(numero);
         if (positionDuNumero >= 0)
             texteDesLignes.valeurs[positionDuNumero] = qlonglong(numero);
         if (positionDuNumero >= 0 && !numeroVerifie && numero != 0) {

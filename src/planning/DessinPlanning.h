@@ -23,6 +23,7 @@ struct ResultatDessin
     qint32 reservation_courante = 0; // index of the bar of reservation_encours, 0 when none
     int nombreDeJours = 0; // day columns drawn; the query's end date is datedepart + this
     QHash<qint32, QString> nomsDesObjets; // of the lines drawn, by number
+    QVector<qint32> numerosDesLignes; // the object of each line drawn, top first
 };
 
 // Bar rectangle of a stay on the row whose top is `ligne`: 2 pixels in from each end of the

@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 
 #include <algorithm>
@@ -63,6 +64,9 @@ Form1::Form1(Contexte &contexte, QWidget *parent)
     ajouterReservation = [this] {
         ajouterUneReservation();
     };
+    ajouterReservationSur = [this](qint32 objet, const QDate &arrivee) {
+        ajouterUneReservation(objet, arrivee);
+    };
 }
 
 Form1::~Form1()
@@ -97,10 +101,21 @@ void Form1::ouvrirLaReservation(const ReservationAffichee &barre)
     setEnabled(true);
 }
 
-void Form1::ajouterUneReservation()
+void Form1::ajouterUneReservation(qint32 objet, const QDate &arrivee)
 {
     reservations &dialogue = dialogueReservation();
     dialogue.Fonction_Ajouter();
+    if (arrivee.isValid()) {
+        dialogue.datedebut->setText(arrivee.toString(QStringLiteral("dd/MM/yyyy")));
+        dialogue.datefin->setText(arrivee.addDays(1).toString(QStringLiteral("dd/MM/yyyy")));
+        const QString prefixe = QString::number(objet) + QStringLiteral(" : ");
+        for (int entree = 0; entree < dialogue.Objets->count(); ++entree) {
+            if (dialogue.Objets->itemText(entree).startsWith(prefixe)) {
+                dialogue.Objets->setCurrentIndex(entree);
+                break;
+            }
+        }
+    }
     // Each opening makes a new dialog: the planning names itself as its caller every time, so
     // that a stay added lands on the planning as one opened from its bar does.
     dialogue.FormAppelante(this);
@@ -189,6 +204,7 @@ void Form1::creerControles()
         return texteInfobulle(sejour, m_nomsDesObjets.value(sejour.objet));
     };
     connect(planning, &SurfaceDessin::boutonEnfonce, this, &Form1::planning_MouseDown);
+    connect(planning, &SurfaceDessin::doubleClic, this, &Form1::planning_DblClick);
     connect(planning, &SurfaceDessin::boutonRelache, this,
             [this](Qt::MouseButton bouton) { planning_MouseUp(bouton); });
     connect(&Deplaceur, &QTimer::timeout, this, &Form1::Deplaceur_Timer);
@@ -288,6 +304,7 @@ void Form1::rafraichir()
         std::move(ReservationsAffichees), categorieAffichee);
     ReservationsAffichees = std::move(resultat.barres);
     m_nomsDesObjets = std::move(resultat.nomsDesObjets);
+    m_numerosDesLignes = std::move(resultat.numerosDesLignes);
     reservation_courante = resultat.reservation_courante;
     for (SurfaceDessin *surface : {lesmois, TexteColonnes, objets, planning})
         surface->actualiser();
@@ -451,6 +468,20 @@ void Form1::Clignotement_Timer()
     }
     DessinerTexte(surface, barre.nomclient, barre.x1, barre.y1, barre.x2, barre.y2, 10);
     planning->actualiser();
+}
+
+void Form1::planning_DblClick(Qt::MouseButton bouton, const QPoint &position)
+{
+    if (bouton != Qt::LeftButton || barreSous(position) != 0 || position.x() < 0 || position.y() < 0
+        || hauteurligne <= 0 || largeurjour <= 0)
+        return;
+    const int ligne = position.y() / hauteurligne;
+    if (ligne >= m_numerosDesLignes.size() || !ajouterReservationSur)
+        return;
+    finirPanoramique();
+    ajouterReservationSur(m_numerosDesLignes.at(ligne),
+                          datedepart.addDays(position.x() / largeurjour));
+    rafraichir();
 }
 
 void Form1::ajouter_Click()

@@ -53,6 +53,8 @@ public:
     void Clignotement_Timer();
     void ajouter_Click();
     void ChoixSelection_Click(int entree);
+    // A double click on an empty cell: a new stay on that line's object, from that day.
+    void planning_DblClick(Qt::MouseButton bouton, const QPoint &position);
 
     // "Tous" and then each category of the objects drawn, the one shown chosen; called at the
     // load and whenever the settings change the establishment.
@@ -65,6 +67,9 @@ public:
     // unless a test puts something else here. Each returns once the dialog is closed.
     std::function<void(const ReservationAffichee &)> ouvrirReservation;
     std::function<void()> ajouterReservation;
+    // What that double click opens: the reservation dialog, as "+" does, with the object and
+    // the arrival chosen and the departure the next day.
+    std::function<void(qint32 objet, const QDate &arrivee)> ajouterReservationSur;
     // Where the pointer is on the screen; tests put it where they want.
     std::function<QPoint()> positionPointeur;
 
@@ -117,13 +122,14 @@ private:
     // The one reservation dialog, made when first needed and gone when it closes.
     reservations &dialogueReservation();
     void ouvrirLaReservation(const ReservationAffichee &barre);
-    void ajouterUneReservation();
+    void ajouterUneReservation(qint32 objet = 0, const QDate &arrivee = QDate());
 
     Contexte &m_contexte;
     bool m_redimensionnementEnCours = false;
     bool m_redessinPrevu = false;
     bool m_baseCreee = false;
     QHash<qint32, QString> m_nomsDesObjets; // of the lines drawn, for the tooltips
+    QVector<qint32> m_numerosDesLignes; // the object of each line drawn
     bool m_mouvementEnCours = false;
     bool m_pointeurCroix = false;
     QPointer<reservations> m_reservation;

@@ -73,3 +73,8 @@ void SurfaceDessin::mouseReleaseEvent(QMouseEvent *evenement)
 {
     emit boutonRelache(evenement->button(), evenement->position().toPoint());
 }
+
+void SurfaceDessin::mouseDoubleClickEvent(QMouseEvent *evenement)
+{
+    emit doubleClic(evenement->button(), evenement->position().toPoint());
+}

@@ -35,6 +35,8 @@ signals:
     void effacee();
     void boutonEnfonce(Qt::MouseButton bouton, const QPoint &position);
     void boutonRelache(Qt::MouseButton bouton, const QPoint &position);
+    // Instead of the second press of a double click.
+    void doubleClic(Qt::MouseButton bouton, const QPoint &position);
 
 protected:
     void paintEvent(QPaintEvent *evenement) override;
@@ -42,6 +44,7 @@ protected:
     bool event(QEvent *evenement) override;
     void mousePressEvent(QMouseEvent *evenement) override;
     void mouseReleaseEvent(QMouseEvent *evenement) override;
+    void mouseDoubleClickEvent(QMouseEvent *evenement) override;
 
 private:
     SurfaceImage m_surface;

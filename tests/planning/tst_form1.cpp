@@ -4,8 +4,10 @@
 #include "planning/Navigation.h"
 #include "planning/ReservationAffichee.h"
 #include "planning/SurfaceDessin.h"
+#include "reservations/reservations.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSqlQuery>
 #include <QToolTip>
@@ -36,6 +38,7 @@ private slots:
     void lesSelecteursChoisissentLePremierDuMois();
     void aujourdhuiRevientAuJourSansHeure();
     void lesCategoriesChoisissentLesLignes();
+    void unDoubleClicSurUneCaseVideOuvreUnSejour();
     void unClicAvanceDUnJour_data();
     void unClicAvanceDUnJour();
     void maintenirSuivantAvanceJusquAuRelachement();
@@ -469,6 +472,40 @@ void TestForm1::lesBoutonsDeNavigationSontEnPlace()
     };
     QTest::mouseClick(m_fenetre->ajouter, Qt::LeftButton);
     QVERIFY(ajoute);
+}
+
+void TestForm1::unDoubleClicSurUneCaseVideOuvreUnSejour()
+{
+    QSqlQuery(m_contexte->BasePlanning())
+        .exec("insert into RESERVATIONS (Objet, nomclient, DateDebut, DateFin, Etat) values (1, "
+              "'Pris', '2026-12-08 14:00:00', '2026-12-12 12:00:00', 2)");
+    m_fenetre->rafraichir();
+    // The third line (object 3), five days on; then on the stay of the first line.
+    QString ouvert;
+    QTimer attente;
+    attente.start(10);
+    connect(&attente, &QTimer::timeout, this, [&] {
+        reservations *dialogue = nullptr;
+        for (QWidget *fenetre : QApplication::topLevelWidgets())
+            dialogue = dialogue ? dialogue : qobject_cast<reservations *>(fenetre);
+        if (!dialogue || !dialogue->isVisible())
+            return;
+        attente.stop();
+        ouvert = dialogue->Objets->currentText() + ' ' + dialogue->datedebut->text() + ' '
+            + dialogue->heuredebut->text() + ' ' + dialogue->datefin->text() + ' '
+            + dialogue->heurefin->text() + ' ' + dialogue->numreservation->text();
+        dialogue->close();
+    });
+    QTest::mouseDClick(m_fenetre->planning, Qt::LeftButton, {}, QPoint(5 * 20 + 10, 2 * 20 + 10));
+    QCOMPARE(ouvert, QString("3 : Chambre 3 13/12/2026 14:00 14/12/2026 12:00 nouveau"));
+
+    int ouvertures = 0;
+    m_fenetre->ajouterReservationSur = [&](qint32, const QDate &) {
+        ++ouvertures;
+    };
+    QTest::mouseDClick(m_fenetre->planning, Qt::LeftButton, {}, QPoint(2 * 20 + 10, 10));
+    QTest::mouseDClick(m_fenetre->planning, Qt::LeftButton, {}, QPoint(10, 200 * 20));
+    QCOMPARE(ouvertures, 0);
 }
 
 // The year box loses the focus whenever a dialog opens over the planning: a period set by the
