@@ -1,5 +1,6 @@
 #include "data/ArticlesBar.h"
 
+#include "data/RegleObjet.h"
 #include "data/TransactionEcriture.h"
 
 #include <QRegularExpression>
@@ -54,19 +55,7 @@ Centiemes lireCentiemes(const QString &texte, QChar unite, qint64 maximum)
 
 QString refusDuTexte(const QString &texte, const QString &quoi)
 {
-    if (texte.trimmed().isEmpty())
-        return QStringLiteral("%1 ne peut pas être vide.").arg(quoi);
-    if (texte.size() > LongueurMaximale)
-        return QStringLiteral("%1 ne peut pas dépasser %2 caractères (%3 saisis).")
-            .arg(quoi)
-            .arg(LongueurMaximale)
-            .arg(texte.size());
-    for (const QChar c : texte) {
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
-            || c == QChar::ParagraphSeparator)
-            return QStringLiteral("%1 ne peut contenir ni saut de ligne ni tabulation.").arg(quoi);
-    }
-    return QString();
+    return RegleObjet::refusDUnTexteObligatoire(texte, quoi, LongueurMaximale);
 }
 
 QSqlError refusee(const QString &raison)

@@ -1,6 +1,7 @@
 #include "data/EtatsEtablissement.h"
 
 #include "conversion/MessageErreur.h"
+#include "data/RegleObjet.h"
 #include "data/TransactionEcriture.h"
 
 #include <QSqlQuery>
@@ -89,19 +90,8 @@ LectureCode lireCode(const QString &texte)
 
 QString refusDuNom(const QString &nom)
 {
-    if (nom.trimmed().isEmpty())
-        return QStringLiteral("Le nom de l'état ne peut pas être vide.");
-    if (nom.size() > LongueurMaximaleNom)
-        return QStringLiteral("Le nom de l'état ne peut pas dépasser %1 caractères (%2 saisis).")
-            .arg(LongueurMaximaleNom)
-            .arg(nom.size());
-    for (const QChar c : nom) {
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
-            || c == QChar::ParagraphSeparator)
-            return QStringLiteral("Le nom de l'état ne peut contenir ni saut de ligne ni "
-                                  "tabulation.");
-    }
-    return QString();
+    return RegleObjet::refusDUnTexteObligatoire(nom, QStringLiteral("Le nom de l'état"),
+                                                LongueurMaximaleNom);
 }
 
 std::optional<QString> nomDeLEtat(const QSqlDatabase &base, qint32 code)

@@ -28,24 +28,16 @@ bool queDesChiffres(QStringView texte)
 bool aUnCaractereDeControle(QStringView texte)
 {
     for (const QChar c : texte) {
-        if (c.category() == QChar::Other_Control)
+        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator
+            || c == QChar::ParagraphSeparator)
             return true;
     }
     return false;
 }
 
-// Every text field: not too long, and no line break or tab, which the planning's one-line
-// name and the list of the settings cannot show.
 QString refusDuTexte(const QString &texte, const QString &quoi)
 {
-    if (texte.size() > LongueurMaximale)
-        return QStringLiteral("%1 ne peut pas dépasser %2 caractères (%3 saisis).")
-            .arg(quoi)
-            .arg(LongueurMaximale)
-            .arg(texte.size());
-    if (aUnCaractereDeControle(texte))
-        return QStringLiteral("%1 ne peut contenir ni saut de ligne ni tabulation.").arg(quoi);
-    return QString();
+    return refusDUnTexte(texte, quoi, LongueurMaximale);
 }
 
 Lecture texteFacultatif(const QString &texte, const QString &quoi)
@@ -57,6 +49,27 @@ Lecture texteFacultatif(const QString &texte, const QString &quoi)
 }
 
 } // namespace
+
+// Every text field: not too long, and no line break or tab, which the planning's one-line
+// name and the lists of the settings cannot show.
+QString refusDUnTexte(const QString &texte, const QString &quoi, int longueurMaximale)
+{
+    if (texte.size() > longueurMaximale)
+        return QStringLiteral("%1 ne peut pas dépasser %2 caractères (%3 saisis).")
+            .arg(quoi)
+            .arg(longueurMaximale)
+            .arg(texte.size());
+    if (aUnCaractereDeControle(texte))
+        return QStringLiteral("%1 ne peut contenir ni saut de ligne ni tabulation.").arg(quoi);
+    return QString();
+}
+
+QString refusDUnTexteObligatoire(const QString &texte, const QString &quoi, int longueurMaximale)
+{
+    if (texte.trimmed().isEmpty())
+        return QStringLiteral("%1 ne peut pas être vide.").arg(quoi);
+    return refusDUnTexte(texte, quoi, longueurMaximale);
+}
 
 Lecture numero(const QString &texte)
 {

@@ -34,6 +34,12 @@ Lecture categorie(const QString &texte);
 // Persons: empty stores Null, otherwise a whole number from 1 to CapaciteMaximale.
 Lecture capacite(const QString &texte);
 
+// The rule of every one-line text of the settings (objects, states, articles): at most
+// `longueurMaximale` characters, no line break nor tab; the French refusal, empty when accepted.
+// The second also refuses a blank text.
+QString refusDUnTexte(const QString &texte, const QString &quoi, int longueurMaximale);
+QString refusDUnTexteObligatoire(const QString &texte, const QString &quoi, int longueurMaximale);
+
 // "Le numéro 12 est déjà utilisé par « Chambre 12 »."
 QString numeroDejaUtilise(qint32 numero, const QString &nomDuTitulaire);
 
