@@ -7,10 +7,15 @@
 #include <QRandomGenerator>
 #include <QSqlQuery>
 
-// 200 objects and 100 000 stays over ten years, nine of them past: the history a site gathers.
-// Same rows at every run (fixed seed, dates from the fixed clock).
-QSqlError remplirGrandeBase(const QString &chemin, const QString &connexion)
+QSqlError remplirGrandeBase(const QString &chemin, const QString &connexion, TailleSite taille)
 {
+    const bool grande = taille == TailleSite::Grande;
+    const int nombreObjets = grande ? 1000 : 200;
+    const int sejoursParObjet = grande ? 1000 : 500;
+    // Shorter stays and gaps on the large site, so that its thousand stays per object also
+    // span the ten years and reach today.
+    const int nuitsEnPlus = grande ? 3 : 6;
+    const int ecartMaximal = grande ? 4 : 8;
     QSqlError erreur = creerBase(chemin, false);
     if (erreur.isValid())
         return erreur;
@@ -22,7 +27,7 @@ QSqlError remplirGrandeBase(const QString &chemin, const QString &connexion)
     base.transaction();
     requete.exec(QStringLiteral("DELETE FROM OBJETS"));
     requete.prepare(QStringLiteral("INSERT INTO OBJETS (Numero, Nom) VALUES (?, ?)"));
-    for (int numero = 1; numero <= 200; ++numero) {
+    for (int numero = 1; numero <= nombreObjets; ++numero) {
         requete.addBindValue(numero);
         requete.addBindValue(QStringLiteral("Emplacement %1").arg(numero));
         requete.exec();
@@ -37,10 +42,10 @@ QSqlError remplirGrandeBase(const QString &chemin, const QString &connexion)
         "INSERT INTO RESERVATIONS (Objet, nomclient, DateDebut, DateFin, arrhes, Etat, "
         "nbadultes, nbenfants, remarque, telephone, email) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
         "?)"));
-    for (int numero = 1; numero <= 200; ++numero) {
+    for (int numero = 1; numero <= nombreObjets; ++numero) {
         QDate arrivee = premier.addDays(hasard.bounded(7));
-        for (int sejour = 0; sejour < 500; ++sejour) {
-            const QDate depart = arrivee.addDays(1 + hasard.bounded(6));
+        for (int sejour = 0; sejour < sejoursParObjet; ++sejour) {
+            const QDate depart = arrivee.addDays(1 + hasard.bounded(nuitsEnPlus));
             const QString nom = QString::fromUtf8(Noms[hasard.bounded(16)]);
             requete.addBindValue(numero);
             requete.addBindValue(nom + QStringLiteral(" ") + QString::number(sejour));
@@ -55,7 +60,7 @@ QSqlError remplirGrandeBase(const QString &chemin, const QString &connexion)
             requete.addBindValue(nom.toLower() + QStringLiteral("@exemple.fr "));
             if (!requete.exec())
                 return requete.lastError();
-            arrivee = depart.addDays(hasard.bounded(8));
+            arrivee = depart.addDays(hasard.bounded(ecartMaximal));
         }
     }
     base.commit();
