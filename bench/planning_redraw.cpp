@@ -21,6 +21,7 @@
 namespace {
 
 const QString ConnexionGrande = QStringLiteral("bench_planning_grande");
+const QString ConnexionMillion = QStringLiteral("bench_planning_million");
 const QString ConnexionDemo = QStringLiteral("bench_planning_demo");
 
 constexpr int LargeurFenetre = 1600;
@@ -57,20 +58,22 @@ struct Surfaces
 // the next: so does the bench, for the whole run.
 Surfaces *surfacesDeLaFenetre = nullptr;
 
-void redessiner(benchmark::State &etat, const QString &connexion, bool jourApresJour)
+void redessiner(benchmark::State &etat, const QString &connexion, bool jourApresJour,
+                int premiereLigne = 0)
 {
     const QSqlDatabase base = QSqlDatabase::database(connexion, false);
     const SurfacesPlanning pointeurs = surfacesDeLaFenetre->pointeurs();
-    QDate datedepart = Horloge::aujourdhui();
+    VuePlanning vue;
+    vue.datedepart = Horloge::aujourdhui();
+    vue.premiereLigne = premiereLigne;
     qint64 barres = 0;
     ReservationsAffichees precedentes;
     for (auto _ : etat) {
-        ResultatDessin resultat
-            = dessinerPlanning(pointeurs, base, datedepart, 20, 20, 0, std::move(precedentes));
+        ResultatDessin resultat = dessinerPlanning(pointeurs, base, vue, std::move(precedentes));
         barres += resultat.barres.size() - 1;
         precedentes = std::move(resultat.barres);
         if (jourApresJour)
-            datedepart = datedepart.addDays(1);
+            vue.datedepart = vue.datedepart.addDays(1);
     }
     etat.counters["barres"]
         = benchmark::Counter(double(barres), benchmark::Counter::kAvgIterations);
@@ -89,6 +92,14 @@ void BM_GrandeBaseJourApresJour(benchmark::State &etat)
     redessiner(etat, ConnexionGrande, true);
 }
 BENCHMARK(BM_GrandeBaseJourApresJour)->Unit(benchmark::kMillisecond);
+
+// A thousand objects and a million stays: the screen at the top, the middle and the bottom of
+// the list must cost what the 200-object screen does.
+void BM_MillionDeSejours(benchmark::State &etat)
+{
+    redessiner(etat, ConnexionMillion, false, int(etat.range(0)));
+}
+BENCHMARK(BM_MillionDeSejours)->Arg(0)->Arg(480)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_BaseDeDemonstration(benchmark::State &etat)
 {
@@ -111,6 +122,9 @@ int main(int argc, char **argv)
     QTemporaryDir dossier;
     QSqlError erreur
         = remplirGrandeBase(dossier.filePath(QStringLiteral("grande.mdb")), ConnexionGrande);
+    if (!erreur.isValid())
+        erreur = remplirGrandeBase(dossier.filePath(QStringLiteral("million.mdb")),
+                                   ConnexionMillion, TailleSite::Grande);
     const QString demo = dossier.filePath(QStringLiteral("demo.mdb"));
     if (!erreur.isValid())
         erreur = creerBase(demo, true);
@@ -125,6 +139,7 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     BaseDeDonnees::fermer(ConnexionGrande);
+    BaseDeDonnees::fermer(ConnexionMillion);
     BaseDeDonnees::fermer(ConnexionDemo);
     return 0;
 }

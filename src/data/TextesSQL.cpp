@@ -55,6 +55,14 @@ QString reservationsDeLObjet(qint32 objet, const QDate &debut, const QDate &fin)
         + dateJet(debut) + QStringLiteral("#);");
 }
 
+QString reservationAffichee(qint32 numero)
+{
+    return QStringLiteral("SELECT RESERVATIONS.*, ETATS.Code, ETATS.Nom, ETATS.CouleurPrincipale "
+                          "AS couleur FROM RESERVATIONS LEFT JOIN ETATS ON RESERVATIONS.Etat = "
+                          "ETATS.Code WHERE [NumeroReservation] = ")
+        + QString::number(numero) + u';';
+}
+
 QString reservationsPubliees(qint32 objet, const QDate &fin)
 {
     return QStringLiteral("SELECT RESERVATIONS.*, ETATS.surinternet FROM RESERVATIONS LEFT JOIN "

@@ -36,6 +36,8 @@ QString reservationsDeLObjet(qint32 objet, const QDate &debut, const QDate &fin)
 // Every reservation of the object starting before `fin`, however long ago it ended: the same
 // text without the lower bound.
 QString reservationsDeLObjet(qint32 objet, const QDate &fin);
+// One reservation with the fields of a planning bar, for a window that opens it by its number.
+QString reservationAffichee(qint32 numero);
 // The reservations of one object that the web calendar shows: state marked for the internet,
 // starting before `fin`.
 QString reservationsPubliees(qint32 objet, const QDate &fin);

@@ -172,10 +172,11 @@ void calculerBarre(ReservationAffichee &barre, const QDate &datedepart, int larg
 }
 
 ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlDatabase &base,
-                                const QDate &datedepart, int largeurjour, int hauteurligne,
-                                qint32 reservation_encours, ReservationsAffichees recyclees,
-                                const QString &categorie)
+                                const VuePlanning &vue, ReservationsAffichees recyclees)
 {
+    const QDate &datedepart = vue.datedepart;
+    int largeurjour = vue.largeurjour;
+    int hauteurligne = vue.hauteurligne;
     ResultatDessin resultat;
     // A few thousand bars at every pan step: the last picture's table is refilled rather than
     // allocated, grown and given back each time.
@@ -226,8 +227,12 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
             moisDuLibelle = mois;
         }
         QString &court = courts[jour.dayOfWeek()];
-        if (court.isNull())
+        if (court.isNull()) {
             court = francais.toString(jour, QStringLiteral("ddd"));
+            // A narrow column has room for the initial only.
+            if (largeurjour < 20)
+                court = court.left(1).toUpper();
+        }
         QString &quantieme = quantiemes[jour.day()];
         if (quantieme.isNull())
             quantieme = francais.toString(jour, QStringLiteral("dd"));
@@ -268,24 +273,55 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     bool numeroVerifie = false;
     std::optional<ChampsDUnSejour> champs;
     quint64 formeDesChamps = 0;
-    qint64 y = 0;
+    // Every line of the selection first, cheaply: which of them show depends on how many there
+    // are.
+    struct Ligne
+    {
+        qint32 numero;
+        QString nom;
+    };
+    QVector<Ligne> selection;
     for (; !lignes.fin(); lignes.suivant()) {
         // A retired object keeps its stays in the base but has no line any more.
         if (lignes.champ(QStringLiteral("retire")).toBool())
             continue;
-        if (!categorie.isEmpty()
-            && lignes.champ(QStringLiteral("Categorie")).toString().trimmed() != categorie)
+        if (!vue.categorie.isEmpty()
+            && lignes.champ(QStringLiteral("Categorie")).toString().trimmed() != vue.categorie)
             continue;
-        const int ligne = int(std::min<qint64>(y, 1 << 30));
+        selection.append({entierDe<qint32>(lignes.champ(QStringLiteral("numero"))),
+                          texteDe(lignes.champ(QStringLiteral("nom")))});
+    }
+    resultat.nombreDeLignes = int(selection.size());
+    const int hauteurVue
+        = vue.hauteurVisible > 0 ? std::min(vue.hauteurVisible, hauteurPlanning) : hauteurPlanning;
+    const int lignesEntieres = hauteurVue / hauteurligne;
+    int premiere = vue.premiereLigne;
+    if (vue.objetAMontrer != 0) {
+        const auto montre = std::find_if(selection.cbegin(), selection.cend(), [&](const Ligne &l) {
+            return l.numero == vue.objetAMontrer;
+        });
+        if (montre != selection.cend()) {
+            const int rang = int(montre - selection.cbegin());
+            premiere = std::clamp(premiere, rang - std::max(lignesEntieres, 1) + 1, rang);
+        }
+    }
+    premiere = std::clamp(premiere, 0, std::max(0, resultat.nombreDeLignes - lignesEntieres));
+    resultat.premiereLigne = premiere;
+
+    qint64 y = 0;
+    for (int rang = premiere; rang < selection.size() && y < hauteurPlanning; ++rang) {
+        const int ligne = int(y);
         objets.positionX = 0;
         objets.positionY = ligne;
-        const QString nom = texteDe(lignes.champ(QStringLiteral("nom")));
+        const QString &nom = selection.at(rang).nom;
         objets.imprimer(nom);
-        const int dessous = int(std::min<qint64>(y + hauteurligne, 1 << 30));
+        const int dessous = int(y + hauteurligne);
         objets.ligne(0, dessous, objets.largeur(), dessous, GrisLigne);
         planning.ligne(0, dessous, planning.largeur(), dessous, GrisLigne);
 
-        const qint32 numero = entierDe<qint32>(lignes.champ(QStringLiteral("numero")));
+        const qint32 numero = selection.at(rang).numero;
+        if (numero == vue.objetAMontrer && numero != 0)
+            resultat.objetMontre = true;
         resultat.nomsDesObjets.insert(numero, nom);
         resultat.numerosDesLignes.append(numero);
         if (positionDuNumero >= 0)
@@ -309,7 +345,7 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
         while (champs && sejours.suivant()) {
             ReservationAffichee barre = champs->lire(sejours);
             calculerBarre(barre, datedepart, largeurjour, ligne, hauteurligne);
-            if (barre.NumeroReservation == reservation_encours)
+            if (barre.NumeroReservation == vue.reservation_encours)
                 resultat.reservation_courante = qint32(resultat.barres.size());
             planning.remplir(barre.x1, barre.y1, barre.x2, barre.y2,
                              couleurDepuisVB(quint32(barre.couleur), palette));
@@ -322,4 +358,12 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     if (enLecture)
         connexion.commit();
     return resultat;
+}
+
+std::optional<ReservationAffichee> lireReservationAffichee(const QSqlDatabase &base, qint32 numero)
+{
+    LectureDirecte jeu(base);
+    if (!jeu.executer(TextesSQL::reservationAffichee(numero)) || !jeu.suivant())
+        return std::nullopt;
+    return ChampsDUnSejour(jeu).lire(jeu);
 }

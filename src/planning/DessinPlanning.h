@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QSqlDatabase>
 
+#include <optional>
+
 class SurfaceImage;
 
 // The surfaces the planning draws on, sized by the window before each redraw.
@@ -17,6 +19,21 @@ struct SurfacesPlanning
     SurfaceImage *planning; // the grid and its bars
 };
 
+// What the window shows: from which day, at which scale, which lines.
+struct VuePlanning
+{
+    QDate datedepart;
+    int largeurjour = 20;
+    int hauteurligne = 20;
+    qint32 reservation_encours = 0;
+    QString categorie; // only the objects of that category; empty, every object
+    int premiereLigne = 0; // the line asked for at the top, brought within the lines there are
+    qint32 objetAMontrer = 0; // an object whose line must be in view; 0, none
+    // The height of the grid that shows, when the window hides the foot of the picture; 0, all
+    // of it.
+    int hauteurVisible = 0;
+};
+
 struct ResultatDessin
 {
     ReservationsAffichees barres; // index 0 unused
@@ -24,6 +41,9 @@ struct ResultatDessin
     int nombreDeJours = 0; // day columns drawn; the query's end date is datedepart + this
     QHash<qint32, QString> nomsDesObjets; // of the lines drawn, by number
     QVector<qint32> numerosDesLignes; // the object of each line drawn, top first
+    int nombreDeLignes = 0; // every line of the selection, drawn or not
+    int premiereLigne = 0; // the line drawn at the top
+    bool objetMontre = false; // `objetAMontrer` is among the lines drawn
 };
 
 // Bar rectangle of a stay on the row whose top is `ligne`: 2 pixels in from each end of the
@@ -35,16 +55,21 @@ struct ResultatDessin
 void calculerBarre(ReservationAffichee &barre, const QDate &datedepart, int largeurjour, int ligne,
                    int hauteurligne);
 
-// The whole redraw of the planning from the database (objects, then one query per object), on
-// surfaces already sized. Never fails: a statement that cannot run is skipped. Only the stays
-// whose bar can still reach the first column are read, so past years cost nothing; what is
-// drawn is the same as if every earlier stay had been read. The queries run in one read
-// transaction when the connection has none open. A column width or row height below 1 is
-// taken as 1. `recyclees`, the bars of the previous redraw, lends its memory to the new ones.
-// A `categorie` draws only the objects of that category; empty, every object. Retired objects
-// are never drawn.
+// The whole redraw of the planning from the database (objects, then one query per line shown),
+// on surfaces already sized. Never fails: a statement that cannot run is skipped. Only the
+// stays whose bar can still reach the first column are read, so past years cost nothing; what
+// is drawn is the same as if every earlier stay had been read. Only the lines that show are
+// read, so a site of a thousand objects costs what one screen of them does. The queries run in
+// one read transaction when the connection has none open. A column width or row height below 1
+// is taken as 1. `recyclees`, the bars of the previous redraw, lends its memory to the new ones.
+// Retired objects are never drawn.
+//
+// The first line drawn is the one asked for, moved so that the last line is no higher than the
+// bottom of the grid and so that `objetAMontrer`, when among the lines, shows whole.
 ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlDatabase &base,
-                                const QDate &datedepart, int largeurjour, int hauteurligne,
-                                qint32 reservation_encours,
-                                ReservationsAffichees recyclees = ReservationsAffichees(),
-                                const QString &categorie = QString());
+                                const VuePlanning &vue,
+                                ReservationsAffichees recyclees = ReservationsAffichees());
+
+// The bar of one stay read from the base as the planning reads it, its rectangle not placed;
+// nothing when there is no such stay or it cannot be read.
+std::optional<ReservationAffichee> lireReservationAffichee(const QSqlDatabase &base, qint32 numero);

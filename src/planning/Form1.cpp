@@ -6,7 +6,9 @@
 #include "app/Demarrage.h"
 #include "app/HauteurListe.h"
 #include "app/Horloge.h"
+#include "app/ReglageEntier.h"
 #include "app/SavePosition.h"
+#include "app/ValeurINI.h"
 #include "app/intro.h"
 #include "controls/Fabriques.h"
 #include "controls/ScrollBar.h"
@@ -25,12 +27,21 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 
 #include <algorithm>
 
 namespace {
+// Where the planning keeps the line at its top and its day width from one run to the next.
+const QString SectionAffichage = QStringLiteral("planning");
+const QString ClePremiereLigne = QStringLiteral("premiereligne");
+const QString CleLargeurJour = QStringLiteral("largeurjour");
+constexpr int Cran = 120; // a wheel notch, in eighths of a degree
+constexpr int LignesParCran = 3;
+
 QComboBox *nouvelleListe(QWidget *parent, const char *nom, const QRect &place)
 {
     auto *liste = new QComboBox(parent);
@@ -64,8 +75,8 @@ Form1::Form1(Contexte &contexte, QWidget *parent)
     ajouterReservation = [this] {
         ajouterUneReservation();
     };
-    ajouterReservationSur = [this](qint32 objet, const QDate &arrivee) {
-        ajouterUneReservation(objet, arrivee);
+    ajouterReservationSur = [this](qint32 objet, const QDate &arrivee, const QDate &depart) {
+        ajouterUneReservation(objet, arrivee, depart);
     };
 }
 
@@ -76,6 +87,8 @@ Form1::~Form1()
     for (QObject *enfant : findChildren<QObject *>())
         disconnect(enfant, nullptr, this, nullptr);
     finirPanoramique();
+    if (m_memoire.isActive())
+        memoriserAffichage();
     delete m_reservation.data();
 }
 
@@ -101,13 +114,14 @@ void Form1::ouvrirLaReservation(const ReservationAffichee &barre)
     setEnabled(true);
 }
 
-void Form1::ajouterUneReservation(qint32 objet, const QDate &arrivee)
+void Form1::ajouterUneReservation(qint32 objet, const QDate &arrivee, const QDate &depart)
 {
     reservations &dialogue = dialogueReservation();
     dialogue.Fonction_Ajouter();
     if (arrivee.isValid()) {
         dialogue.datedebut->setText(arrivee.toString(QStringLiteral("dd/MM/yyyy")));
-        dialogue.datefin->setText(arrivee.addDays(1).toString(QStringLiteral("dd/MM/yyyy")));
+        dialogue.datefin->setText((depart.isValid() ? depart : arrivee.addDays(1))
+                                      .toString(QStringLiteral("dd/MM/yyyy")));
         const QString prefixe = QString::number(objet) + QStringLiteral(" : ");
         for (int entree = 0; entree < dialogue.Objets->count(); ++entree) {
             if (dialogue.Objets->itemText(entree).startsWith(prefixe)) {
@@ -144,6 +158,10 @@ void Form1::creerControles()
     planning = new SurfaceDessin("planning", couleurDepuisVB(0xE0E0E0u), couleurDepuisVB(0xC0C0C0u),
                                  fondplanning);
     planning->move(152, 64);
+    defilement = new QScrollBar(Qt::Vertical, fondplanning);
+    defilement->setObjectName(QStringLiteral("defilement"));
+    defilement->hide();
+    connect(defilement, &QScrollBar::valueChanged, this, &Form1::afficherAPartirDe);
     for (SurfaceDessin *surface : {lesmois, TexteColonnes, objets, planning}) {
         surface->surface().police = policePlanning();
         connect(surface, &SurfaceDessin::effacee, this, &Form1::redessinerPlusTard);
@@ -210,6 +228,11 @@ void Form1::creerControles()
     connect(&Deplaceur, &QTimer::timeout, this, &Form1::Deplaceur_Timer);
     connect(&mouvements, &QTimer::timeout, this, &Form1::mouvements_Timer);
     connect(&Clignotement, &QTimer::timeout, this, &Form1::Clignotement_Timer);
+    for (SurfaceDessin *surface : {planning, objets})
+        connect(surface, &SurfaceDessin::molette, this, &Form1::planning_Molette);
+    m_memoire.setSingleShot(true);
+    m_memoire.setInterval(500);
+    connect(&m_memoire, &QTimer::timeout, this, &Form1::memoriserAffichage);
 }
 
 bool Form1::charger()
@@ -250,8 +273,8 @@ bool Form1::charger()
     }
     Demarrage::chargerEtats(m_contexte);
     Demarrage::lireChampsDansBarre(m_contexte);
-    largeurjour = 20;
     hauteurligne = 20;
+    lireAffichage();
 
     mouvementaujourdhui_Click();
     afficherDansLeCadre();
@@ -275,8 +298,14 @@ bool Form1::charger()
 
 void Form1::dimensionnerSurfaces()
 {
-    const int largeur = std::max(0, fondplanning->width() - planning->x());
+    // The scroll bar takes its width from the grid only when it shows, so that a site whose
+    // lines all fit is drawn as it always was.
+    const int barre = defilement->isHidden() ? 0 : defilement->sizeHint().width();
+    const int largeur = std::max(0, fondplanning->width() - planning->x() - barre);
     const int hauteur = std::max(0, fondplanning->height() - TexteColonnes->height());
+    // The picture runs under the window's foot; the bar stops where the window does, so that
+    // its lower arrow shows.
+    defilement->setGeometry(planning->x() + largeur, planning->y(), barre, hauteurVisible());
     planning->dimensionner(largeur, hauteur);
     objets->dimensionner(objets->width(), hauteur);
     TexteColonnes->dimensionner(largeur, TexteColonnes->height());
@@ -296,18 +325,202 @@ void Form1::redessinerPlusTard()
 
 void Form1::rafraichir()
 {
-    dimensionnerSurfaces();
     afficherPeriode();
-    ResultatDessin resultat = dessinerPlanning(
-        {&lesmois->surface(), &TexteColonnes->surface(), &objets->surface(), &planning->surface()},
-        m_contexte.BasePlanning(), datedepart, largeurjour, hauteurligne, reservation_encours,
-        std::move(ReservationsAffichees), categorieAffichee);
-    ReservationsAffichees = std::move(resultat.barres);
-    m_nomsDesObjets = std::move(resultat.nomsDesObjets);
-    m_numerosDesLignes = std::move(resultat.numerosDesLignes);
-    reservation_courante = resultat.reservation_courante;
+    if (m_montrerEncours) {
+        m_montrerEncours = false;
+        if (const auto sejour
+            = lireReservationAffichee(m_contexte.BasePlanning(), reservation_encours))
+            m_objetAMontrer = sejour->objet;
+    }
+    // A second picture only when the first one finds that the scroll bar must come or go, or
+    // that the stay to show is hidden by the category chosen.
+    for (int essai = 0; essai < 3; ++essai) {
+        dimensionnerSurfaces();
+        VuePlanning vue;
+        vue.datedepart = datedepart;
+        vue.largeurjour = largeurjour;
+        vue.hauteurligne = hauteurligne;
+        vue.reservation_encours = reservation_encours;
+        vue.categorie = categorieAffichee;
+        vue.premiereLigne = premiereLigne;
+        vue.objetAMontrer = m_objetAMontrer;
+        vue.hauteurVisible = hauteurVisible();
+        ResultatDessin resultat
+            = dessinerPlanning({&lesmois->surface(), &TexteColonnes->surface(), &objets->surface(),
+                                &planning->surface()},
+                               m_contexte.BasePlanning(), vue, std::move(ReservationsAffichees));
+        ReservationsAffichees = std::move(resultat.barres);
+        m_nomsDesObjets = std::move(resultat.nomsDesObjets);
+        m_numerosDesLignes = std::move(resultat.numerosDesLignes);
+        reservation_courante = resultat.reservation_courante;
+        m_nombreDeLignes = resultat.nombreDeLignes;
+        if (premiereLigne != resultat.premiereLigne && m_objetAMontrer != 0)
+            m_memoire.start();
+        premiereLigne = resultat.premiereLigne;
+        if (m_objetAMontrer != 0 && !resultat.objetMontre && !categorieAffichee.isEmpty()) {
+            categorieAffichee.clear();
+            ChoixSelection->setCurrentIndex(0);
+            continue;
+        }
+        const bool barre = qint64(m_nombreDeLignes) * hauteurligne > hauteurVisible();
+        if (barre == !defilement->isHidden())
+            break;
+        defilement->setHidden(!barre);
+    }
+    m_objetAMontrer = 0;
+    {
+        const QSignalBlocker silence(defilement);
+        defilement->setRange(0, std::max(0, m_nombreDeLignes - lignesEntieres()));
+        defilement->setPageStep(std::max(1, lignesEntieres()));
+        defilement->setValue(premiereLigne);
+    }
     for (SurfaceDessin *surface : {lesmois, TexteColonnes, objets, planning})
         surface->actualiser();
+}
+
+int Form1::hauteurVisible() const
+{
+    return std::max(0, std::min(planning->height(), fondplanning->height() - planning->y()));
+}
+
+int Form1::lignesEntieres() const
+{
+    return hauteurligne > 0 ? hauteurVisible() / hauteurligne : 0;
+}
+
+void Form1::afficherAPartirDe(int ligne)
+{
+    const int premiere = std::clamp(ligne, 0, std::max(0, m_nombreDeLignes - lignesEntieres()));
+    if (premiere == premiereLigne)
+        return;
+    premiereLigne = premiere;
+    rafraichir();
+    m_memoire.start();
+}
+
+void Form1::choisirLargeurJour(int largeur)
+{
+    const int *plusProche = std::min_element(
+        std::begin(LargeursJour), std::end(LargeursJour),
+        [largeur](int a, int b) { return std::abs(a - largeur) < std::abs(b - largeur); });
+    if (*plusProche == largeurjour)
+        return;
+    largeurjour = *plusProche;
+    rafraichir();
+    m_memoire.start();
+}
+
+void Form1::lireAffichage()
+{
+    // A value edited by hand out of range, or no number at all, reads as the default.
+    premiereLigne = int(entierDuReglage(
+        ValeurINI(SectionAffichage, ClePremiereLigne, QStringLiteral("0"), QString(), LIRE), 0,
+        1 << 24));
+    const qint64 largeur = entierDuReglage(
+        ValeurINI(SectionAffichage, CleLargeurJour, QStringLiteral("20"), QString(), LIRE), 0, 40);
+    largeurjour = std::find(std::begin(LargeursJour), std::end(LargeursJour), largeur)
+            != std::end(LargeursJour)
+        ? int(largeur)
+        : 20;
+}
+
+void Form1::memoriserAffichage()
+{
+    m_memoire.stop();
+    ValeurINI(SectionAffichage, ClePremiereLigne, QString::number(premiereLigne), QString(),
+              ECRIRE);
+    ValeurINI(SectionAffichage, CleLargeurJour, QString::number(largeurjour), QString(), ECRIRE);
+}
+
+void Form1::planning_Molette(int angle, Qt::KeyboardModifiers touches)
+{
+    // What a fine wheel turns short of a notch waits for the rest, but not across a change of
+    // keys: half a notch of scrolling must not become half a zoom step.
+    const Qt::KeyboardModifiers sens = touches & (Qt::ControlModifier | Qt::ShiftModifier);
+    if (sens != m_touchesMolette) {
+        m_touchesMolette = sens;
+        m_resteMolette = 0;
+    }
+    m_resteMolette += angle;
+    const int crans = m_resteMolette / Cran;
+    if (crans == 0)
+        return;
+    m_resteMolette -= crans * Cran;
+    if (sens & Qt::ControlModifier) {
+        const int *actuelle
+            = std::find(std::begin(LargeursJour), std::end(LargeursJour), largeurjour);
+        const int rang
+            = actuelle == std::end(LargeursJour) ? 1 : int(actuelle - std::begin(LargeursJour));
+        choisirLargeurJour(
+            LargeursJour[std::clamp(rang + crans, 0, int(std::size(LargeursJour)) - 1)]);
+    } else if (sens & Qt::ShiftModifier) {
+        datedepart = datedepart.addDays(-crans);
+        rafraichir();
+    } else {
+        afficherAPartirDe(premiereLigne - LignesParCran * crans);
+    }
+}
+
+void Form1::keyPressEvent(QKeyEvent *evenement)
+{
+    const int page = std::max(1, lignesEntieres());
+    switch (evenement->key()) {
+    case Qt::Key_PageUp:
+        afficherAPartirDe(premiereLigne - page);
+        break;
+    case Qt::Key_PageDown:
+        afficherAPartirDe(premiereLigne + page);
+        break;
+    case Qt::Key_Home:
+        afficherAPartirDe(0);
+        break;
+    case Qt::Key_End:
+        afficherAPartirDe(m_nombreDeLignes);
+        break;
+    case Qt::Key_Up:
+        afficherAPartirDe(premiereLigne - 1);
+        break;
+    case Qt::Key_Down:
+        afficherAPartirDe(premiereLigne + 1);
+        break;
+    default:
+        QWidget::keyPressEvent(evenement);
+        return;
+    }
+    evenement->accept();
+}
+
+void Form1::ouvrirSejour(qint32 numero)
+{
+    const QSqlDatabase base = m_contexte.BasePlanning();
+    const auto sejour = lireReservationAffichee(base, numero);
+    if (!sejour) {
+        BoiteMessage::afficher(this,
+                               QStringLiteral("La réservation n° %1 est introuvable : elle "
+                                              "a peut-être été supprimée.")
+                                   .arg(numero));
+        return;
+    }
+    finirPanoramique();
+    if (ouvrirReservation)
+        ouvrirReservation(*sejour);
+    // The stay as the dialog left it: moved to other dates or another object, or deleted.
+    if (const auto apres = lireReservationAffichee(base, numero)) {
+        if (apres->DateDebut.isValid())
+            datedepart = apres->DateDebut.date();
+        reservation_encours = numero;
+        m_objetAMontrer = apres->objet;
+        Clignotement.start();
+    }
+    rafraichir();
+}
+
+void Form1::nouveauSejourSur(qint32 objet, const QDate &arrivee, const QDate &depart)
+{
+    finirPanoramique();
+    if (ajouterReservationSur)
+        ajouterReservationSur(objet, arrivee, depart);
+    rafraichir();
 }
 
 void Form1::actualiserCategories()
@@ -478,10 +691,8 @@ void Form1::planning_DblClick(Qt::MouseButton bouton, const QPoint &position)
     const int ligne = position.y() / hauteurligne;
     if (ligne >= m_numerosDesLignes.size() || !ajouterReservationSur)
         return;
-    finirPanoramique();
-    ajouterReservationSur(m_numerosDesLignes.at(ligne),
-                          datedepart.addDays(position.x() / largeurjour));
-    rafraichir();
+    const QDate arrivee = datedepart.addDays(position.x() / largeurjour);
+    nouveauSejourSur(m_numerosDesLignes.at(ligne), arrivee, arrivee.addDays(1));
 }
 
 void Form1::ajouter_Click()

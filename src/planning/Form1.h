@@ -13,6 +13,7 @@
 
 class Contexte;
 class QComboBox;
+class QScrollBar;
 class SurfaceDessin;
 class reservations;
 class SavePosition;
@@ -38,7 +39,12 @@ public:
     void rafraichir() override;
 
     // What the reservation dialog sets on its way out.
-    void fixerReservationEncours(qint32 numero) override { reservation_encours = numero; }
+    // The stay's line is brought into view at the next redraw.
+    void fixerReservationEncours(qint32 numero) override
+    {
+        reservation_encours = numero;
+        m_montrerEncours = true;
+    }
     void fixerDatedepart(const QDate &jour) override;
     QWidget *fenetre() override { return this; }
 
@@ -55,6 +61,22 @@ public:
     void ChoixSelection_Click(int entree);
     // A double click on an empty cell: a new stay on that line's object, from that day.
     void planning_DblClick(Qt::MouseButton bouton, const QPoint &position);
+    // The wheel over the grid or the names: three lines a notch; with Ctrl the next or previous
+    // day width; with Shift a day a notch.
+    void planning_Molette(int angle, Qt::KeyboardModifiers touches);
+
+    // The line at the top, brought within the lines there are; redraws and remembers it.
+    void afficherAPartirDe(int ligne);
+    // The day width among LargeursJour, the nearest one for any other value; redraws and
+    // remembers it.
+    void choisirLargeurJour(int largeur);
+    static constexpr int LargeursJour[] = {12, 20, 30, 40};
+
+    // A stay chosen in another window: opens it in the reservation dialog and, once the dialog
+    // is closed, shows the planning on its arrival day, its line in view, its bar blinking.
+    void ouvrirSejour(qint32 numero);
+    // A new stay on that object for those dates, as "+" does with them already chosen.
+    void nouveauSejourSur(qint32 objet, const QDate &arrivee, const QDate &depart);
 
     // "Tous" and then each category of the objects drawn, the one shown chosen; called at the
     // load and whenever the settings change the establishment.
@@ -67,14 +89,16 @@ public:
     // unless a test puts something else here. Each returns once the dialog is closed.
     std::function<void(const ReservationAffichee &)> ouvrirReservation;
     std::function<void()> ajouterReservation;
-    // What that double click opens: the reservation dialog, as "+" does, with the object and
-    // the arrival chosen and the departure the next day.
-    std::function<void(qint32 objet, const QDate &arrivee)> ajouterReservationSur;
+    // What that double click and the free places open: the reservation dialog, as "+" does,
+    // with the object and the dates chosen.
+    std::function<void(qint32 objet, const QDate &arrivee, const QDate &depart)>
+        ajouterReservationSur;
     // Where the pointer is on the screen; tests put it where they want.
     std::function<QPoint()> positionPointeur;
 
     QDate datedepart;
     QString categorieAffichee; // empty: every object
+    int premiereLigne = 0; // the line at the top of the grid
     int largeurjour = 20;
     int hauteurligne = 20;
     qint32 reservation_encours = 0;
@@ -92,6 +116,7 @@ public:
     SurfaceDessin *TexteColonnes;
     SurfaceDessin *objets;
     SurfaceDessin *planning;
+    QScrollBar *defilement; // shown only when the lines do not all fit
     QComboBox *choixannee;
     QComboBox *choixmois;
     QComboBox *ChoixSelection;
@@ -109,6 +134,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *evenement) override;
+    void keyPressEvent(QKeyEvent *evenement) override;
 
 private:
     void creerControles();
@@ -122,7 +148,13 @@ private:
     // The one reservation dialog, made when first needed and gone when it closes.
     reservations &dialogueReservation();
     void ouvrirLaReservation(const ReservationAffichee &barre);
-    void ajouterUneReservation(qint32 objet = 0, const QDate &arrivee = QDate());
+    void ajouterUneReservation(qint32 objet = 0, const QDate &arrivee = QDate(),
+                               const QDate &depart = QDate());
+    // The height of the grid that shows, and the lines that show whole in it.
+    int hauteurVisible() const;
+    int lignesEntieres() const;
+    void lireAffichage();
+    void memoriserAffichage();
 
     Contexte &m_contexte;
     bool m_redimensionnementEnCours = false;
@@ -132,6 +164,12 @@ private:
     QVector<qint32> m_numerosDesLignes; // the object of each line drawn
     bool m_mouvementEnCours = false;
     bool m_pointeurCroix = false;
+    int m_resteMolette = 0; // eighths of a degree turned short of a notch
+    Qt::KeyboardModifiers m_touchesMolette;
+    bool m_montrerEncours = false;
+    int m_nombreDeLignes = 0;
+    qint32 m_objetAMontrer = 0; // whose line the next redraw brings into view
+    QTimer m_memoire; // writes the line at the top and the day width once the wheel rests
     QPointer<reservations> m_reservation;
     SavePosition *m_position = nullptr;
 };

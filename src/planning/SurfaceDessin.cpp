@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -14,6 +15,8 @@ SurfaceDessin::SurfaceDessin(const char *nom, const QColor &fond, const QColor &
     setObjectName(QLatin1String(nom));
     setAttribute(Qt::WA_StaticContents);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A click on the grid gives the planning the keys (pages, ends).
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void SurfaceDessin::actualiser()
@@ -77,4 +80,17 @@ void SurfaceDessin::mouseReleaseEvent(QMouseEvent *evenement)
 void SurfaceDessin::mouseDoubleClickEvent(QMouseEvent *evenement)
 {
     emit doubleClic(evenement->button(), evenement->position().toPoint());
+}
+
+void SurfaceDessin::wheelEvent(QWheelEvent *evenement)
+{
+    // Some systems turn a wheel held with Shift into a sideways turn.
+    const QPoint angle = evenement->angleDelta();
+    const int tour = angle.y() != 0 ? angle.y() : angle.x();
+    if (tour == 0) {
+        evenement->ignore();
+        return;
+    }
+    emit molette(tour, evenement->modifiers());
+    evenement->accept();
 }

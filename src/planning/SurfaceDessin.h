@@ -37,6 +37,8 @@ signals:
     void boutonRelache(Qt::MouseButton bouton, const QPoint &position);
     // Instead of the second press of a double click.
     void doubleClic(Qt::MouseButton bouton, const QPoint &position);
+    // A turn of the wheel, in eighths of a degree (120 a notch), with the keys held.
+    void molette(int angle, Qt::KeyboardModifiers touches);
 
 protected:
     void paintEvent(QPaintEvent *evenement) override;
@@ -45,6 +47,7 @@ protected:
     void mousePressEvent(QMouseEvent *evenement) override;
     void mouseReleaseEvent(QMouseEvent *evenement) override;
     void mouseDoubleClickEvent(QMouseEvent *evenement) override;
+    void wheelEvent(QWheelEvent *evenement) override;
 
 private:
     SurfaceImage m_surface;

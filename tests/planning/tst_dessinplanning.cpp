@@ -70,7 +70,8 @@ private slots:
     void reservationCourante_data();
     void reservationCourante();
     void sejourCommenceAvant();
-    void lignesSousLaHauteurVisible();
+    void seulesLesLignesVisiblesSontLues_data();
+    void seulesLesLignesVisiblesSontLues();
     void borneInferieure_data();
     void borneInferieure();
     void historiqueSansEffet();
@@ -170,7 +171,12 @@ qint32 TestDessinPlanning::reserver(int objet, const QVariant &debut, const QVar
 
 ResultatDessin TestDessinPlanning::dessiner(const QDate &datedepart, qint32 encours)
 {
-    return dessinerPlanning(surfaces(), base(), datedepart, Jour, Ligne, encours);
+    VuePlanning vue;
+    vue.datedepart = datedepart;
+    vue.largeurjour = Jour;
+    vue.hauteurligne = Ligne;
+    vue.reservation_encours = encours;
+    return dessinerPlanning(surfaces(), base(), vue);
 }
 
 void TestDessinPlanning::geometrie_data()
@@ -538,20 +544,52 @@ void TestDessinPlanning::sejourCommenceAvant()
     QVERIFY(communs < blancs);
 }
 
-void TestDessinPlanning::lignesSousLaHauteurVisible()
+void TestDessinPlanning::seulesLesLignesVisiblesSontLues_data()
 {
-    dimensionner(600, 45); // two rows and a bit
+    QTest::addColumn<int>("premiere"); // asked for
+    QTest::addColumn<int>("objetAMontrer");
+    QTest::addColumn<int>("premiereDessinee");
+    QTest::addColumn<QList<int>>("objets"); // of the bars drawn, top first
+
+    QTest::newRow("The top: two lines and a bit show") << 0 << 0 << 0 << QList<int> {1, 2, 3};
+    QTest::newRow("Further down") << 2 << 0 << 2 << QList<int> {3, 4, 5};
+    QTest::newRow("Past the end the last line sits at the bottom")
+        << 9 << 0 << 3 << QList<int> {4, 5};
+    QTest::newRow("Before the start is the top") << -4 << 0 << 0 << QList<int> {1, 2, 3};
+    QTest::newRow("An object below comes up to the bottom") << 0 << 4 << 2 << QList<int> {3, 4, 5};
+    QTest::newRow("An object above comes down to the top") << 3 << 2 << 1 << QList<int> {2, 3, 4};
+    QTest::newRow("An object in view leaves the lines alone")
+        << 1 << 2 << 1 << QList<int> {2, 3, 4};
+}
+
+void TestDessinPlanning::seulesLesLignesVisiblesSontLues()
+{
+    QFETCH(int, premiere);
+    QFETCH(int, objetAMontrer);
+    QFETCH(int, premiereDessinee);
+    QFETCH(QList<int>, objets);
+    dimensionner(600, 45); // two lines and a bit
     for (int numero = 1; numero <= 5; ++numero) {
         objet(numero, QStringLiteral("Emplacement %1").arg(numero));
         reserver(numero, a(Mardi.addDays(numero)), a(Mardi.addDays(numero + 2)), 2);
     }
-    const ResultatDessin dessin = dessiner(Mardi, 0);
-    QCOMPARE(dessin.barres.size(), 6);
-    for (int i = 1; i <= 5; ++i) {
-        QCOMPARE(dessin.barres[i].objet, i);
-        QCOMPARE(dessin.barres[i].ligne, (i - 1) * Ligne);
+    VuePlanning vue;
+    vue.datedepart = Mardi;
+    vue.largeurjour = Jour;
+    vue.hauteurligne = Ligne;
+    vue.premiereLigne = premiere;
+    vue.objetAMontrer = objetAMontrer;
+    const ResultatDessin dessin = dessinerPlanning(surfaces(), base(), vue);
+    QCOMPARE(dessin.nombreDeLignes, 5);
+    QCOMPARE(dessin.premiereLigne, premiereDessinee);
+    QCOMPARE(dessin.objetMontre, objetAMontrer != 0);
+    QList<int> dessines;
+    for (int i = 1; i < dessin.barres.size(); ++i) {
+        dessines << dessin.barres[i].objet;
         QCOMPARE(dessin.barres[i].y1, (i - 1) * Ligne + 2);
     }
+    QCOMPARE(dessines, objets);
+    QCOMPARE(dessin.numerosDesLignes, QVector<qint32>(objets.cbegin(), objets.cend()));
 }
 
 void TestDessinPlanning::borneInferieure_data()

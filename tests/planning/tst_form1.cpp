@@ -1,3 +1,4 @@
+#include "app/ValeurINI.h"
 #include "commun/BaseDemo.h"
 #include "controls/xpcmdbutton.h"
 #include "planning/Form1.h"
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSqlQuery>
 #include <QToolTip>
 #include <QtTest>
@@ -47,11 +49,18 @@ private slots:
     void leClignotementSArreteSansBarre();
     void lesBoutonsDeNavigationSontEnPlace();
     void lesSelecteursQuiPerdentLeFocusGardentLeJour();
+    void laMoletteEtLesTouchesFontDefilerLesLignes();
+    void lAffichageEstGardeDUnLancementALAutre_data();
+    void lAffichageEstGardeDUnLancementALAutre();
+    void unSejourOuvertAilleursVientEnVue();
 
 private:
     void ajouterSejour(int objet, const QString &client, const QDateTime &debut,
                        const QDateTime &fin);
     int premierObjet();
+    int nombreDObjets();
+    // A fresh window on the same base, as at the next start of the program.
+    void relancer();
 
     BaseDemo m_base;
     std::unique_ptr<Contexte> m_contexte;
@@ -109,9 +118,42 @@ int TestForm1::premierObjet()
     return requete.next() ? requete.value(0).toInt() : -1;
 }
 
+int TestForm1::nombreDObjets()
+{
+    return valeurSql(m_contexte->BasePlanning(), "select count(*) from OBJETS where not retire")
+        .toInt();
+}
+
+void TestForm1::relancer()
+{
+    m_fenetre.reset();
+    m_contexte = std::make_unique<Contexte>();
+    m_fenetre = std::make_unique<Form1>(*m_contexte);
+    QVERIFY(m_fenetre->charger());
+    m_fenetre->resize(669, 386);
+}
+
+namespace {
+void tourner(QWidget *surface, int angle, Qt::KeyboardModifiers touches = {})
+{
+    QWheelEvent molette(QPointF(30, 30), surface->mapToGlobal(QPointF(30, 30)), QPoint(),
+                        QPoint(0, angle), Qt::NoButton, touches, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(surface, &molette);
+}
+} // namespace
+
 void TestForm1::lesSurfacesSuiventLaFenetre()
 {
     Form1 &f = *m_fenetre;
+    // The lines of the demo site do not fit: the scroll bar takes its width from the grid.
+    const int barre = f.defilement->width();
+    QVERIFY(!f.defilement->isHidden() && barre > 0);
+    QCOMPARE(f.defilement->geometry(), QRect(152 + 501 - barre, 64, barre, 370 - 64));
+    QCOMPARE(f.planning->geometry(), QRect(152, 64, 501 - barre, 329));
+    QCOMPARE(f.lesmois->width(), 501 - barre);
+    // A category whose lines fit is drawn as a site without a scroll bar always was.
+    f.ChoixSelection_Click(f.ChoixSelection->findText("Chalet"));
+    QVERIFY(f.defilement->isHidden());
     QCOMPARE(f.fondplanning->geometry(), QRect(8, 8, 653, 370));
     QCOMPARE(f.planning->geometry(), QRect(152, 64, 501, 329));
     QCOMPARE(f.objets->geometry(), QRect(0, 64, 153, 329));
@@ -500,7 +542,7 @@ void TestForm1::unDoubleClicSurUneCaseVideOuvreUnSejour()
     QCOMPARE(ouvert, QString("3 : Chambre 3 13/12/2026 14:00 14/12/2026 12:00 nouveau"));
 
     int ouvertures = 0;
-    m_fenetre->ajouterReservationSur = [&](qint32, const QDate &) {
+    m_fenetre->ajouterReservationSur = [&](qint32, const QDate &, const QDate &) {
         ++ouvertures;
     };
     QTest::mouseDClick(m_fenetre->planning, Qt::LeftButton, {}, QPoint(2 * 20 + 10, 10));
@@ -520,6 +562,129 @@ void TestForm1::lesSelecteursQuiPerdentLeFocusGardentLeJour()
     }
     QCOMPARE(m_fenetre->datedepart, QDate(2027, 7, 10));
     QCOMPARE(m_fenetre->choixannee->currentText(), QStringLiteral("2027"));
+}
+
+void TestForm1::laMoletteEtLesTouchesFontDefilerLesLignes()
+{
+    Form1 &f = *m_fenetre;
+    // Lower, so that there is more than a page to scroll: 11 whole lines show.
+    f.resize(669, 300);
+    const int objets = nombreDObjets();
+    const int page = (f.fondplanning->height() - f.planning->y()) / 20;
+    QCOMPARE(page, 11);
+    QVERIFY(objets > 2 * page);
+    const QImage noms = f.objets->surface().image().copy();
+    const int bas = noms.height() - 3 * 20;
+
+    tourner(f.planning, -120);
+    QCOMPARE(f.premiereLigne, 3);
+    QCOMPARE(f.defilement->value(), 3);
+    // The names moved up by three lines, pixel for pixel.
+    QCOMPARE(f.objets->surface().image().copy(0, 0, noms.width(), bas),
+             noms.copy(0, 3 * 20, noms.width(), bas));
+    // A double click on the top line now is on the fourth object.
+    qint32 objet = 0;
+    f.ajouterReservationSur = [&](qint32 numero, const QDate &, const QDate &) {
+        objet = numero;
+    };
+    QTest::mouseDClick(f.planning, Qt::LeftButton, {}, QPoint(10, 10));
+    QCOMPARE(objet,
+             valeurSql(m_contexte->BasePlanning(),
+                       "select Numero from OBJETS where not retire order by rowid "
+                       "limit 1 offset 3")
+                 .toInt());
+
+    tourner(f.objets, 120);
+    QCOMPARE(f.premiereLigne, 0);
+    QTest::keyClick(f.planning, Qt::Key_PageDown);
+    QCOMPARE(f.premiereLigne, page);
+    QTest::keyClick(f.planning, Qt::Key_End);
+    QCOMPARE(f.premiereLigne, objets - page);
+    QTest::keyClick(f.planning, Qt::Key_PageDown);
+    QCOMPARE(f.premiereLigne, objets - page);
+    QTest::keyClick(f.planning, Qt::Key_Home);
+    QCOMPARE(f.premiereLigne, 0);
+    f.defilement->setValue(5); // as a drag of the bar does
+    QCOMPARE(f.premiereLigne, 5);
+
+    // Shift: a day a notch; Ctrl: the day widths, never past the ends.
+    const QDate jour = f.datedepart;
+    tourner(f.planning, -120, Qt::ShiftModifier);
+    QCOMPARE(f.datedepart, jour.addDays(1));
+    QCOMPARE(f.premiereLigne, 5);
+    const QList<int> largeurs = {30, 40, 40, 30, 20, 12, 12};
+    QList<int> vues;
+    for (int angle : {120, 120, 120, -120, -120, -120, -120}) {
+        tourner(f.planning, angle, Qt::ControlModifier);
+        vues << f.largeurjour;
+    }
+    QCOMPARE(vues, largeurs);
+    // Saturday 12 December, the fourth column, in its grey at the new width.
+    QCOMPARE(f.planning->surface().image().pixelColor(3 * 12 + 5, 205), QColor(0xC0C0C0));
+}
+
+void TestForm1::lAffichageEstGardeDUnLancementALAutre_data()
+{
+    QTest::addColumn<QString>("ligne");
+    QTest::addColumn<QString>("largeur");
+    QTest::addColumn<int>("premiere"); // -1: the last screen
+    QTest::addColumn<int>("largeurLue");
+
+    QTest::newRow("Values of the last run") << "7"
+                                            << "30" << 7 << 30;
+    QTest::newRow("Junk reads as the defaults") << "dix"
+                                                << "25" << 0 << 20;
+    QTest::newRow("Out of range reads as the defaults") << "-4"
+                                                        << "400" << 0 << 20;
+    QTest::newRow("Past the last line shows the last screen") << "100000"
+                                                              << "12" << -1 << 12;
+}
+
+void TestForm1::lAffichageEstGardeDUnLancementALAutre()
+{
+    QFETCH(QString, ligne);
+    QFETCH(QString, largeur);
+    QFETCH(int, premiere);
+    QFETCH(int, largeurLue);
+    ValeurINI("planning", "premiereligne", ligne, QString(), ECRIRE);
+    ValeurINI("planning", "largeurjour", largeur, QString(), ECRIRE);
+    relancer();
+    const int page = (m_fenetre->fondplanning->height() - m_fenetre->planning->y()) / 20;
+    QCOMPARE(m_fenetre->premiereLigne, premiere < 0 ? nombreDObjets() - page : premiere);
+    QCOMPARE(m_fenetre->largeurjour, largeurLue);
+
+    // What the wheel chose is what the next start shows.
+    tourner(m_fenetre->planning, -120);
+    const int apres = m_fenetre->premiereLigne;
+    relancer();
+    QCOMPARE(m_fenetre->premiereLigne, apres);
+}
+
+void TestForm1::unSejourOuvertAilleursVientEnVue()
+{
+    // A stay in March on the last line, the planning on today's chambres only.
+    const int dernier = valeurSql(m_contexte->BasePlanning(),
+                                  "select Numero from OBJETS where not retire order by rowid desc")
+                            .toInt();
+    ajouterSejour(dernier, "Loin", QDateTime(QDate(2027, 3, 10), QTime(14, 0)),
+                  QDateTime(QDate(2027, 3, 14), QTime(12, 0)));
+    const int numero
+        = valeurSql(m_contexte->BasePlanning(), "select max(NumeroReservation) from RESERVATIONS")
+              .toInt();
+    m_fenetre->ChoixSelection_Click(m_fenetre->ChoixSelection->findText("Chambre"));
+    QString ouvert;
+    m_fenetre->ouvrirReservation = [&](const ReservationAffichee &barre) {
+        ouvert = barre.nomclient;
+    };
+    m_fenetre->ouvrirSejour(numero);
+    QCOMPARE(ouvert, QString("Loin"));
+    QCOMPARE(m_fenetre->datedepart, QDate(2027, 3, 10));
+    QCOMPARE(m_fenetre->ChoixSelection->currentText(), QString("Tous"));
+    QVERIFY(m_fenetre->reservation_courante > 0);
+    const ReservationAffichee &barre
+        = m_fenetre->ReservationsAffichees.at(m_fenetre->reservation_courante);
+    QVERIFY(barre.y2 <= m_fenetre->planning->height());
+    QVERIFY(m_fenetre->Clignotement.isActive());
 }
 
 QTEST_MAIN(TestForm1)
