@@ -6,16 +6,21 @@
 
 #include <QRandomGenerator>
 #include <QSqlQuery>
+#include <QVector>
+
+#include <utility>
 
 QSqlError remplirGrandeBase(const QString &chemin, const QString &connexion, TailleSite taille)
 {
     const bool grande = taille == TailleSite::Grande;
     const int nombreObjets = grande ? 1000 : 200;
     const int sejoursParObjet = grande ? 1000 : 500;
-    // Shorter stays and gaps on the large site, so that its thousand stays per object also
-    // span the ten years and reach today.
-    const int nuitsEnPlus = grande ? 3 : 6;
-    const int ecartMaximal = grande ? 4 : 8;
+    // The large site's thousand stays per object fit in the same ten years: its history is
+    // denser (shorter stays, shorter gaps), but from two months before today to seven months
+    // ahead it books as the smaller site does, so that both have the same present and future
+    // and differ only in objects and history.
+    const QDate finDeLHistoire = Horloge::aujourdhui().addDays(-60);
+    const QDate horizon = Horloge::aujourdhui().addDays(215);
     QSqlError erreur = creerBase(chemin, false);
     if (erreur.isValid())
         return erreur;
@@ -43,9 +48,30 @@ QSqlError remplirGrandeBase(const QString &chemin, const QString &connexion, Tai
         "nbadultes, nbenfants, remarque, telephone, email) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
         "?)"));
     for (int numero = 1; numero <= nombreObjets; ++numero) {
-        QDate arrivee = premier.addDays(hasard.bounded(7));
-        for (int sejour = 0; sejour < sejoursParObjet; ++sejour) {
-            const QDate depart = arrivee.addDays(1 + hasard.bounded(nuitsEnPlus));
+        QVector<std::pair<QDate, QDate>> dates;
+        if (!grande) {
+            QDate arrivee = premier.addDays(hasard.bounded(7));
+            while (dates.size() < sejoursParObjet) {
+                const QDate depart = arrivee.addDays(1 + hasard.bounded(6));
+                dates.append({arrivee, depart});
+                arrivee = depart.addDays(hasard.bounded(8));
+            }
+        } else {
+            // The recent months forward, then the history backward until the thousand.
+            for (QDate arrivee = finDeLHistoire; arrivee < horizon;) {
+                const QDate depart = arrivee.addDays(1 + hasard.bounded(6));
+                dates.append({arrivee, depart});
+                arrivee = depart.addDays(hasard.bounded(8));
+            }
+            QDate depart = finDeLHistoire.addDays(-1 - hasard.bounded(3));
+            while (dates.size() < sejoursParObjet) {
+                const QDate arrivee = depart.addDays(-1 - hasard.bounded(4));
+                dates.prepend({arrivee, depart});
+                depart = arrivee.addDays(-hasard.bounded(3));
+            }
+        }
+        for (int sejour = 0; sejour < dates.size(); ++sejour) {
+            const auto &[arrivee, depart] = dates.at(sejour);
             const QString nom = QString::fromUtf8(Noms[hasard.bounded(16)]);
             requete.addBindValue(numero);
             requete.addBindValue(nom + QStringLiteral(" ") + QString::number(sejour));
@@ -60,7 +86,6 @@ QSqlError remplirGrandeBase(const QString &chemin, const QString &connexion, Tai
             requete.addBindValue(nom.toLower() + QStringLiteral("@exemple.fr "));
             if (!requete.exec())
                 return requete.lastError();
-            arrivee = depart.addDays(hasard.bounded(ecartMaximal));
         }
     }
     base.commit();

@@ -14,6 +14,8 @@
 
 #include <cstdio>
 
+#include <sys/resource.h>
+
 // The real program started as a person starts it, timed from the process launch until its
 // planning is painted (the program says so on its standard output when RAZARIVU_MESURE_DEMARRAGE
 // is set, then ends). The start-up backup copy of the database is part of it.
@@ -34,6 +36,7 @@ struct DossierApplication
 
 DossierApplication dossierDemo;
 DossierApplication dossierGrande;
+DossierApplication dossierMillion;
 
 QStringList fichiersSous(const QString &dossier)
 {
@@ -109,6 +112,14 @@ void remettreEnEtat(const DossierApplication &application)
     }
 }
 
+// The largest resident size of the program started since the bench began, in MiB.
+double residentMaximal()
+{
+    rusage usage {};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
 void mesurer(benchmark::State &etat, const DossierApplication &application)
 {
     for (auto _ : etat) {
@@ -122,6 +133,7 @@ void mesurer(benchmark::State &etat, const DossierApplication &application)
         etat.SetIterationTime(secondes);
     }
     remettreEnEtat(application);
+    etat.counters["Mo_residents"] = residentMaximal();
 }
 
 // The demonstration database: a dozen objects, about eighty stays.
@@ -146,6 +158,18 @@ BENCHMARK(BM_DemarrageGrandeBase)
     ->Iterations(1)
     ->Repetitions(5);
 
+// A thousand objects and a million stays: the start, and the memory the shown planning takes
+// (the counter is the peak of every start so far, this one the largest).
+void BM_DemarrageMillionDeSejours(benchmark::State &etat)
+{
+    mesurer(etat, dossierMillion);
+}
+BENCHMARK(BM_DemarrageMillionDeSejours)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(3);
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -155,18 +179,24 @@ int main(int argc, char **argv)
 
     QTemporaryDir demo;
     QTemporaryDir grande;
+    QTemporaryDir million;
     dossierDemo.chemin = demo.path();
     dossierGrande.chemin = grande.path();
+    dossierMillion.chemin = million.path();
     const QString connexion = QStringLiteral("bench_demarrage_grande");
     QSqlError erreur = creerBase(demo.filePath(QStringLiteral("Razarivu.mdb")), true);
     if (!erreur.isValid())
         erreur = remplirGrandeBase(grande.filePath(QStringLiteral("Razarivu.mdb")), connexion);
     BaseDeDonnees::fermer(connexion);
+    if (!erreur.isValid())
+        erreur = remplirGrandeBase(million.filePath(QStringLiteral("Razarivu.mdb")), connexion,
+                                   TailleSite::Grande);
+    BaseDeDonnees::fermer(connexion);
     if (erreur.isValid()) {
         std::fprintf(stderr, "%s\n", qPrintable(erreur.text()));
         return 1;
     }
-    if (!preparer(dossierDemo) || !preparer(dossierGrande))
+    if (!preparer(dossierDemo) || !preparer(dossierGrande) || !preparer(dossierMillion))
         return 1;
 
     benchmark::RunSpecifiedBenchmarks();

@@ -3,6 +3,9 @@
 #include "Version.h"
 #include "app/SavePosition.h"
 #include "conversion/Couleurs.h"
+#include "outils/ArriveesDeparts.h"
+#include "outils/PlacesLibres.h"
+#include "outils/Recherche.h"
 #include "planning/Form1.h"
 #include "settings/parametres.h"
 #include "web/MiseAJourInternet.h"
@@ -10,7 +13,9 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 ROOT::ROOT(Contexte &contexte, QWidget *parent)
@@ -40,6 +45,16 @@ ROOT::ROOT(Contexte &contexte, QWidget *parent)
         publication->setWindowModality(Qt::ApplicationModal);
         publication->show();
     });
+    QAction *recherche = outils->addAction(QStringLiteral("&Rechercher…"));
+    recherche->setObjectName(QStringLiteral("menuRechercher"));
+    recherche->setShortcut(QKeySequence::Find);
+    connect(recherche, &QAction::triggered, this, &ROOT::ouvrirRecherche);
+    QAction *mouvements = outils->addAction(QStringLiteral("&Arrivées et départs"));
+    mouvements->setObjectName(QStringLiteral("menuArriveesDeparts"));
+    connect(mouvements, &QAction::triggered, this, &ROOT::ouvrirArriveesDeparts);
+    QAction *libres = outils->addAction(QStringLiteral("Places &libres…"));
+    libres->setObjectName(QStringLiteral("menuPlacesLibres"));
+    connect(libres, &QAction::triggered, this, &ROOT::ouvrirPlacesLibres);
     QAction *parametres = outils->addAction(QStringLiteral("&Paramétres"));
     parametres->setObjectName(QStringLiteral("menuParametres"));
     connect(parametres, &QAction::triggered, this, &ROOT::parametresDemandes);
@@ -90,6 +105,67 @@ QString ROOT::legende()
     dialogue->SSTab1->setCurrentIndex(onglet);
     dialogue->show();
     return dialogue;
+}
+
+namespace {
+// A tool window of its own over the frame, brought forward when it is already open.
+template<typename Fenetre>
+Fenetre *montrer(QPointer<Fenetre> &fenetre, Contexte &contexte, QWidget *cadre)
+{
+    if (!fenetre) {
+        fenetre = new Fenetre(contexte, cadre);
+        fenetre->setWindowFlag(Qt::Window);
+    }
+    fenetre->show();
+    fenetre->raise();
+    fenetre->activateWindow();
+    return fenetre;
+}
+} // namespace
+
+Recherche *ROOT::ouvrirRecherche()
+{
+    if (!m_planning)
+        return nullptr;
+    Recherche *fenetre = montrer(m_recherche, m_contexte, this);
+    fenetre->ouvrirSejour = [this](qint32 numero) {
+        // Once the search window is gone: the stay opens over the planning alone.
+        QTimer::singleShot(0, m_planning, [this, numero] { m_planning->ouvrirSejour(numero); });
+    };
+    return fenetre;
+}
+
+ArriveesDeparts *ROOT::ouvrirArriveesDeparts()
+{
+    if (!m_planning)
+        return nullptr;
+    const bool nouvelle = !m_mouvements;
+    ArriveesDeparts *fenetre = montrer(m_mouvements, m_contexte, this);
+    if (!nouvelle)
+        fenetre->actualiser();
+    // The list waits, out of reach, while the stay is open: a second stay cannot be opened
+    // over the first.
+    fenetre->ouvrirSejour = [this](qint32 numero) {
+        m_mouvements->setEnabled(false);
+        m_planning->ouvrirSejour(numero);
+        if (m_mouvements)
+            m_mouvements->setEnabled(true);
+    };
+    return fenetre;
+}
+
+PlacesLibres *ROOT::ouvrirPlacesLibres()
+{
+    if (!m_planning)
+        return nullptr;
+    PlacesLibres *fenetre = montrer(m_placesLibres, m_contexte, this);
+    fenetre->nouveauSejour = [this](qint32 objet, const QDate &arrivee, const QDate &depart) {
+        m_placesLibres->setEnabled(false);
+        m_planning->nouveauSejourSur(objet, arrivee, depart);
+        if (m_placesLibres)
+            m_placesLibres->setEnabled(true);
+    };
+    return fenetre;
 }
 
 bool ROOT::demarrer()

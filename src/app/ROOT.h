@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 class Contexte;
 class SavePosition;
 class Form1;
 class QMdiArea;
 class parametres;
+class ArriveesDeparts;
+class PlacesLibres;
+class Recherche;
 
 // The main frame: caption, menus, the strip along its top edge and the area that holds the
 // planning window.
@@ -29,6 +33,12 @@ public:
     static constexpr int OngletCouleurs = 0, OngletObjets = 1, OngletArticles = 2;
     ::parametres *ouvrirParametres(int onglet = OngletCouleurs);
 
+    // The tool windows of the "Outils" menu, one of each, wired to the planning; nothing while
+    // there is no planning.
+    Recherche *ouvrirRecherche();
+    ArriveesDeparts *ouvrirArriveesDeparts();
+    PlacesLibres *ouvrirPlacesLibres();
+
 signals:
     // "&Quitter": the program ends at once with this status.
     void finDemandee(int code);
@@ -39,5 +49,8 @@ private:
     Contexte &m_contexte;
     QMdiArea *m_zone;
     Form1 *m_planning = nullptr;
+    QPointer<Recherche> m_recherche;
+    QPointer<ArriveesDeparts> m_mouvements;
+    QPointer<PlacesLibres> m_placesLibres;
     SavePosition *m_position = nullptr;
 };

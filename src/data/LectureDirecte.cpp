@@ -9,10 +9,7 @@
 
 #include <sqlite3.h>
 
-namespace {
-
-// The handle the Qt SQLite driver works on, or null for another driver or a closed connection.
-sqlite3 *poigneeDe(const QSqlDatabase &base)
+sqlite3 *poigneeSqlite(const QSqlDatabase &base)
 {
     if (!base.isOpen() || !base.driver())
         return nullptr;
@@ -21,6 +18,8 @@ sqlite3 *poigneeDe(const QSqlDatabase &base)
         return nullptr;
     return *static_cast<sqlite3 *const *>(poignee.constData());
 }
+
+namespace {
 
 // Read as UTF-8, the file's own encoding: no conversion buffer inside SQLite for every text.
 QString texteSqlite(sqlite3_stmt *requete, int position)
@@ -61,7 +60,7 @@ bool resteVide(const void *suite)
 
 } // namespace
 
-LectureDirecte::LectureDirecte(const QSqlDatabase &base) : m_connexion(poigneeDe(base)) { }
+LectureDirecte::LectureDirecte(const QSqlDatabase &base) : m_connexion(poigneeSqlite(base)) { }
 
 LectureDirecte::~LectureDirecte()
 {

@@ -11,6 +11,9 @@ struct TexteParametre;
 struct sqlite3;
 struct sqlite3_stmt;
 
+// The handle the Qt SQLite driver works on, or null for another driver or a closed connection.
+sqlite3 *poigneeSqlite(const QSqlDatabase &base);
+
 // A read-only cursor over a Jet SELECT text, run straight on the connection's SQLite handle.
 // For readers that go through thousands of rows at every redraw: rows are read one at a time
 // where they lie, only the fields asked for are converted, and a text of the same shape as the

@@ -72,6 +72,21 @@ QSqlError versLaVersion1(const QSqlDatabase &base)
     return executer(base, QStringLiteral("UPDATE ETATS SET occupe = 0 WHERE Nom LIKE 'Annul%'"));
 }
 
+// Version 2. An index of that name made by hand is kept as it is.
+QSqlError versLaVersion2(const QSqlDatabase &base)
+{
+    for (const char *instruction :
+         {"CREATE INDEX IF NOT EXISTS ReservationsParArrivee ON RESERVATIONS (DateDebut)",
+          "CREATE INDEX IF NOT EXISTS ReservationsParDepart ON RESERVATIONS (DateFin)"}) {
+        const QSqlError erreur = executer(base, QString::fromLatin1(instruction));
+        if (erreur.isValid())
+            return erreurMiseAJour(QStringLiteral("un index des réservations n'a pas pu être "
+                                                  "créé : %1")
+                                       .arg(messageBaseEnFrancais(erreur)));
+    }
+    return QSqlError();
+}
+
 } // namespace
 
 int lire(const QSqlDatabase &base)
@@ -104,6 +119,8 @@ QSqlError mettreAJour(const QSqlDatabase &base)
     QSqlError erreur;
     if (version < 1)
         erreur = versLaVersion1(base);
+    if (!erreur.isValid() && version < 2)
+        erreur = versLaVersion2(base);
     if (!erreur.isValid())
         erreur = executer(base, QStringLiteral("PRAGMA user_version = %1").arg(Courante));
     if (!erreur.isValid())

@@ -4,14 +4,16 @@
 #include <QSqlError>
 
 // The version of our tables, kept in the file's header (PRAGMA user_version). A file made by an
-// earlier release is brought up to date when the program opens it; every step only adds tables
-// and columns, so what earlier code reads reads the same.
+// earlier release is brought up to date when the program opens it; every step only adds tables,
+// columns and indexes, so what earlier code reads reads the same.
 namespace VersionSchema {
 
 // 0: the first release (no version written).
 // 1: the establishment entered from the program: OBJETS.Categorie, OBJETS.Capacite,
 //    OBJETS.retire, ETATS.occupe, CONSOMMATIONS.TauxTVA.
-inline constexpr int Courante = 1;
+// 2: the day's arrivals and departures found by their dates: ReservationsParArrivee,
+//    ReservationsParDepart.
+inline constexpr int Courante = 2;
 
 // The file's version, -1 when it cannot be read.
 int lire(const QSqlDatabase &base);

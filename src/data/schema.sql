@@ -63,6 +63,10 @@ CREATE INDEX ReservationsParPortee ON RESERVATIONS (
         IIf("DateFin"<"DateDebut", "DateDebut", "DateFin"))
 );
 
+-- The day's arrivals and departures are sought by the date alone, whatever the object.
+CREATE INDEX ReservationsParArrivee ON RESERVATIONS (DateDebut);
+CREATE INDEX ReservationsParDepart ON RESERVATIONS (DateFin);
+
 -- The writers pass the reservation number as a floating-point value; integer affinity stores
 -- 12.0 as 12, so the readers' "= 12" finds it. Amounts keep their cents as doubles.
 CREATE TABLE OPERATIONS (
@@ -107,4 +111,4 @@ LEFT JOIN ETATS ON ETATS.Code = RESERVATIONS.Etat;
 
 -- The version of these tables (VersionSchema::Courante); earlier files are brought up to it when
 -- the program opens them.
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;

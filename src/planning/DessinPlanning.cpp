@@ -2,7 +2,6 @@
 
 #include "conversion/Couleurs.h"
 #include "data/LectureDirecte.h"
-#include "data/Recordset.h"
 #include "data/TexteParametre.h"
 #include "data/TextesSQL.h"
 #include "planning/Librairie_Graphique.h"
@@ -55,11 +54,6 @@ QDate premierJourAtteint(const QDate &datedepart, int largeurjour)
 {
     const int jours = (2 * Retrait + 1 + 2 * largeurjour - 1) / (2 * largeurjour);
     return datedepart.addDays(-jours);
-}
-
-QString texteDe(const QVariant &valeur)
-{
-    return valeur.isNull() ? QString() : valeur.toString();
 }
 
 // A field the column cannot hold (a text in a number column, a number out of range) reads as 0,
@@ -197,7 +191,6 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     QSqlDatabase connexion = base;
     const bool enLecture = connexion.isOpen() && connexion.transaction();
 
-    Recordset lignes(base, QString::fromLatin1(TextesSQL::objetsDuPlanning));
     planning.effacer();
     TexteColonnes.effacer();
     objets.effacer();
@@ -281,15 +274,21 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
         QString nom;
     };
     QVector<Ligne> selection;
-    for (; !lignes.fin(); lignes.suivant()) {
-        // A retired object keeps its stays in the base but has no line any more.
-        if (lignes.champ(QStringLiteral("retire")).toBool())
-            continue;
-        if (!vue.categorie.isEmpty()
-            && lignes.champ(QStringLiteral("Categorie")).toString().trimmed() != vue.categorie)
-            continue;
-        selection.append({entierDe<qint32>(lignes.champ(QStringLiteral("numero"))),
-                          texteDe(lignes.champ(QStringLiteral("nom")))});
+    // A thousand objects at every pan step: read where they lie, as the stays are.
+    LectureDirecte lignes(base);
+    if (lignes.executer(QString::fromLatin1(TextesSQL::objetsDuPlanning))) {
+        const int retire = lignes.position(QStringLiteral("retire"));
+        const int categorie = lignes.position(QStringLiteral("Categorie"));
+        const int numero = lignes.position(QStringLiteral("numero"));
+        const int nom = lignes.position(QStringLiteral("nom"));
+        while (lignes.suivant()) {
+            // A retired object keeps its stays in the base but has no line any more.
+            if (entierDe<qint32>(lignes, retire) != 0)
+                continue;
+            if (!vue.categorie.isEmpty() && lignes.texte(categorie).trimmed() != vue.categorie)
+                continue;
+            selection.append({entierDe<qint32>(lignes, numero), lignes.texte(nom)});
+        }
     }
     resultat.nombreDeLignes = int(selection.size());
     const int hauteurVue

@@ -490,8 +490,16 @@ void Form1::keyPressEvent(QKeyEvent *evenement)
     evenement->accept();
 }
 
+bool Form1::reservationOuverte() const
+{
+    return m_reservation && m_reservation->isVisible();
+}
+
 void Form1::ouvrirSejour(qint32 numero)
 {
+    // One stay at a time: a window that asks again while the dialog is open waits its turn.
+    if (reservationOuverte())
+        return;
     const QSqlDatabase base = m_contexte.BasePlanning();
     const auto sejour = lireReservationAffichee(base, numero);
     if (!sejour) {
@@ -517,6 +525,8 @@ void Form1::ouvrirSejour(qint32 numero)
 
 void Form1::nouveauSejourSur(qint32 objet, const QDate &arrivee, const QDate &depart)
 {
+    if (reservationOuverte())
+        return;
     finirPanoramique();
     if (ajouterReservationSur)
         ajouterReservationSur(objet, arrivee, depart);

@@ -150,6 +150,7 @@ private:
     void ouvrirLaReservation(const ReservationAffichee &barre);
     void ajouterUneReservation(qint32 objet = 0, const QDate &arrivee = QDate(),
                                const QDate &depart = QDate());
+    bool reservationOuverte() const;
     // The height of the grid that shows, and the lines that show whole in it.
     int hauteurVisible() const;
     int lignesEntieres() const;

@@ -153,7 +153,10 @@ void TestDemarrage::leCadrePorteLaVersionEtLesMenus()
     }
     QCOMPARE(menus,
              QStringList({"&Fichier", "  &Quitter", "&Outils", "  &Mise à jour Internet",
+                          "  &Rechercher…", "  &Arrivées et départs", "  Places &libres…",
                           "  &Paramétres"}));
+    QCOMPARE(cadre.findChild<QAction *>("menuRechercher")->shortcut(),
+             QKeySequence(Qt::CTRL | Qt::Key_F));
 
     QSignalSpy fin(&cadre, &ROOT::finDemandee);
     cadre.findChild<QAction *>("menuQuitter")->trigger();

@@ -16,12 +16,13 @@ private slots:
 
     void uneNouvelleBaseEstALaVersionCourante();
     void uneAncienneBasePrendLesTablesDUneNouvelle();
+    void uneBaseDeLaVersion1PrendSesIndex();
     void lesTextesDuProgrammeLisentLesMemesValeurs();
     void uneMiseAJourImpossibleLaisseLeFichierIntact_data();
     void uneMiseAJourImpossibleLaisseLeFichierIntact();
 
 private:
-    // The columns of every table and view, as "table.column type", in order.
+    // The columns of every table and view, as "table.column type", in order, then our indexes.
     QStringList colonnes() const;
     QByteArray empreinte() const;
     bool ouvrirAncienne();
@@ -54,6 +55,10 @@ QStringList TestVersionSchema::colonnes() const
             resultat << tables.value(0).toString() + '.' + colonnes.value(1).toString() + ' '
                     + colonnes.value(2).toString() + ' ' + colonnes.value(4).toString();
     }
+    tables.exec("select name from sqlite_schema where type = 'index' and sql is not null "
+                "order by name");
+    while (tables.next())
+        resultat << "index " + tables.value(0).toString();
     return resultat;
 }
 
@@ -78,13 +83,15 @@ void TestVersionSchema::uneAncienneBasePrendLesTablesDUneNouvelle()
 {
     QVERIFY(m_essai.ouvrir());
     const QStringList nouvelles = colonnes();
+    QVERIFY(nouvelles.contains("index ReservationsParArrivee"));
+    QVERIFY(nouvelles.contains("index ReservationsParDepart"));
     m_essai.preparer();
     QVERIFY(ouvrirAncienne());
     QCOMPARE(VersionSchema::lire(m_essai.base()), 0);
 
     const QSqlError erreur = VersionSchema::mettreAJour(m_essai.base());
     QVERIFY2(!erreur.isValid(), qPrintable(erreur.text()));
-    QCOMPARE(VersionSchema::lire(m_essai.base()), VersionSchema::Courante);
+    QCOMPARE(VersionSchema::lire(m_essai.base()), 2);
     QCOMPARE(colonnes(), nouvelles);
     // A cancelled stay frees its object; every article starts at the reduced rate.
     QCOMPARE(m_essai.valeur("select group_concat(Nom || '=' || occupe, ';') from ETATS").toString(),
@@ -92,6 +99,20 @@ void TestVersionSchema::uneAncienneBasePrendLesTablesDUneNouvelle()
     QCOMPARE(m_essai.valeur("select count(*) from CONSOMMATIONS where TauxTVA <> 1000").toInt(), 0);
     QCOMPARE(m_essai.valeur("select count(*) from OBJETS where retire <> 0").toInt(), 0);
     QCOMPARE(m_essai.valeur("pragma integrity_check").toString(), QString("ok"));
+}
+
+void TestVersionSchema::uneBaseDeLaVersion1PrendSesIndex()
+{
+    QVERIFY(m_essai.ouvrir());
+    const QStringList nouvelles = colonnes();
+    for (const char *instruction : {"drop index ReservationsParArrivee",
+                                    "drop index ReservationsParDepart", "pragma user_version = 1"})
+        QVERIFY(m_essai.executer(instruction));
+
+    const QSqlError erreur = VersionSchema::mettreAJour(m_essai.base());
+    QVERIFY2(!erreur.isValid(), qPrintable(erreur.text()));
+    QCOMPARE(VersionSchema::lire(m_essai.base()), 2);
+    QCOMPARE(colonnes(), nouvelles);
 }
 
 void TestVersionSchema::lesTextesDuProgrammeLisentLesMemesValeurs()
