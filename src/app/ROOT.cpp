@@ -1,6 +1,7 @@
 #include "app/ROOT.h"
 
 #include "Version.h"
+#include "app/CentrerFenetre.h"
 #include "app/SavePosition.h"
 #include "conversion/Couleurs.h"
 #include "outils/ArriveesDeparts.h"
@@ -115,6 +116,7 @@ Fenetre *montrer(QPointer<Fenetre> &fenetre, Contexte &contexte, QWidget *cadre)
     if (!fenetre) {
         fenetre = new Fenetre(contexte, cadre);
         fenetre->setWindowFlag(Qt::Window);
+        CentrerFenetre(fenetre);
     }
     fenetre->show();
     fenetre->raise();

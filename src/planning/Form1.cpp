@@ -122,6 +122,7 @@ void Form1::ajouterUneReservation(qint32 objet, const QDate &arrivee, const QDat
         dialogue.datedebut->setText(arrivee.toString(QStringLiteral("dd/MM/yyyy")));
         dialogue.datefin->setText((depart.isValid() ? depart : arrivee.addDays(1))
                                       .toString(QStringLiteral("dd/MM/yyyy")));
+        dialogue.datedebut_LostFocus(); // the nights, as typing the dates counts them
         const QString prefixe = QString::number(objet) + QStringLiteral(" : ");
         for (int entree = 0; entree < dialogue.Objets->count(); ++entree) {
             if (dialogue.Objets->itemText(entree).startsWith(prefixe)) {

@@ -535,11 +535,12 @@ void TestForm1::unDoubleClicSurUneCaseVideOuvreUnSejour()
         attente.stop();
         ouvert = dialogue->Objets->currentText() + ' ' + dialogue->datedebut->text() + ' '
             + dialogue->heuredebut->text() + ' ' + dialogue->datefin->text() + ' '
-            + dialogue->heurefin->text() + ' ' + dialogue->numreservation->text();
+            + dialogue->heurefin->text() + ' ' + dialogue->numreservation->text() + ' '
+            + dialogue->Nbjour->text();
         dialogue->close();
     });
     QTest::mouseDClick(m_fenetre->planning, Qt::LeftButton, {}, QPoint(5 * 20 + 10, 2 * 20 + 10));
-    QCOMPARE(ouvert, QString("3 : Chambre 3 13/12/2026 14:00 14/12/2026 12:00 nouveau"));
+    QCOMPARE(ouvert, QString("3 : Chambre 3 13/12/2026 14:00 14/12/2026 12:00 nouveau 1"));
 
     int ouvertures = 0;
     m_fenetre->ajouterReservationSur = [&](qint32, const QDate &, const QDate &) {
