@@ -65,6 +65,13 @@ QTreeWidgetItem *nouvelleLigne(QTreeWidget *liste, qint32 numero, const QStringL
 
 } // namespace
 
+ArriveesDeparts::~ArriveesDeparts()
+{
+    // The day's field reports its end of editing when it loses the focus on its way out, after
+    // this part of the window is gone: nothing it sends may reach us any more.
+    disconnect(jour, nullptr, this, nullptr);
+}
+
 ArriveesDeparts::ArriveesDeparts(Contexte &contexte, QWidget *parent)
     : QWidget(parent), m_contexte(contexte)
 {

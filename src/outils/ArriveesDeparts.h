@@ -22,6 +22,7 @@ class ArriveesDeparts : public QWidget
     Q_OBJECT
 public:
     explicit ArriveesDeparts(Contexte &contexte, QWidget *parent = nullptr);
+    ~ArriveesDeparts() override;
 
     // Opens the stay `numero` and returns once its dialog is closed; the lists are read again
     // afterwards, as the stay may have changed. Empty: a double click does nothing.

@@ -103,6 +103,13 @@ void Recherche::showEvent(QShowEvent *evenement)
     texteRecherche->setFocus();
 }
 
+void Recherche::hideEvent(QHideEvent *evenement)
+{
+    QDialog::hideEvent(evenement);
+    if (!evenement->spontaneous())
+        m_index = IndexRecherche();
+}
+
 bool Recherche::eventFilter(QObject *objet, QEvent *evenement)
 {
     if (evenement->type() == QEvent::KeyPress) {

@@ -32,6 +32,9 @@ public:
 
 protected:
     void showEvent(QShowEvent *evenement) override;
+    // Closed, the window gives back the memory of its index (tens of megabytes on a large site):
+    // the next opening reads it anew anyway.
+    void hideEvent(QHideEvent *evenement) override;
     // Up and Down in the text move through the list, Enter in either opens the stay.
     bool eventFilter(QObject *objet, QEvent *evenement) override;
 
