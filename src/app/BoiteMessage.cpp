@@ -17,6 +17,27 @@ EtatAutomatique &automatique()
     static EtatAutomatique etat;
     return etat;
 }
+
+// A question with two buttons; true for `oui`. Escape and the window's close button answer
+// `non`, so only a deliberate press on `oui` says yes.
+bool poser(QWidget *parent, const QString &texte, const QString &oui, const QString &non,
+           bool ouiParDefaut)
+{
+    if (automatique().actif) {
+        automatique().messages.append(texte);
+        return automatique().oui;
+    }
+    QMessageBox boite(QMessageBox::NoIcon, QStringLiteral("Razarivu"), texte, QMessageBox::NoButton,
+                      parent);
+    boite.setObjectName(QStringLiteral("BoiteQuestion"));
+    boite.setTextFormat(Qt::PlainText);
+    QPushButton *boutonOui = boite.addButton(oui, QMessageBox::YesRole);
+    QPushButton *boutonNon = boite.addButton(non, QMessageBox::NoRole);
+    boite.setDefaultButton(ouiParDefaut ? boutonOui : boutonNon);
+    boite.setEscapeButton(boutonNon);
+    boite.exec();
+    return boite.clickedButton() == boutonOui;
+}
 } // namespace
 
 void BoiteMessage::afficher(QWidget *parent, const QString &texte)
@@ -35,20 +56,13 @@ void BoiteMessage::afficher(QWidget *parent, const QString &texte)
 
 bool BoiteMessage::demander(QWidget *parent, const QString &texte)
 {
-    if (automatique().actif) {
-        automatique().messages.append(texte);
-        return automatique().oui;
-    }
-    QMessageBox boite(QMessageBox::NoIcon, QStringLiteral("Razarivu"), texte, QMessageBox::NoButton,
-                      parent);
-    boite.setObjectName(QStringLiteral("BoiteQuestion"));
-    boite.setTextFormat(Qt::PlainText);
-    QAbstractButton *oui = boite.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
-    QAbstractButton *non = boite.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
-    boite.setDefaultButton(qobject_cast<QPushButton *>(oui));
-    boite.setEscapeButton(non);
-    boite.exec();
-    return boite.clickedButton() == oui;
+    return poser(parent, texte, QStringLiteral("&Oui"), QStringLiteral("&Non"), true);
+}
+
+bool BoiteMessage::confirmer(QWidget *parent, const QString &texte, const QString &oui,
+                             const QString &non)
+{
+    return poser(parent, texte, oui, non, false);
 }
 
 void BoiteMessage::repondreAuxQuestions(bool oui)

@@ -14,10 +14,15 @@ public:
     static void afficher(QWidget *parent, const QString &texte);
     // A question with the buttons Oui and Non; true for Oui. Closing the box answers Non.
     static bool demander(QWidget *parent, const QString &texte);
+    // The same with buttons named for what they do; true for `oui`. `non` is the default, and
+    // Escape or closing the box answer it too: a slip of the Enter key changes nothing.
+    static bool confirmer(QWidget *parent, const QString &texte, const QString &oui,
+                          const QString &non);
 
     // While on, boxes are not shown: their texts are kept for the test to read.
     static void repondreAutomatiquement(bool actif);
-    // What the questions answer while boxes are answered automatically (Non until told).
+    // What the questions answer while boxes are answered automatically (Non, or the `non` of
+    // confirmer, until told).
     static void repondreAuxQuestions(bool oui);
     static QStringList messagesAffiches();
 };

@@ -5,6 +5,7 @@
 #include "app/SavePosition.h"
 #include "conversion/Couleurs.h"
 #include "outils/ArriveesDeparts.h"
+#include "outils/Conflits.h"
 #include "outils/PlacesLibres.h"
 #include "outils/Recherche.h"
 #include "planning/Form1.h"
@@ -56,6 +57,9 @@ ROOT::ROOT(Contexte &contexte, QWidget *parent)
     QAction *libres = outils->addAction(QStringLiteral("Places &libres…"));
     libres->setObjectName(QStringLiteral("menuPlacesLibres"));
     connect(libres, &QAction::triggered, this, &ROOT::ouvrirPlacesLibres);
+    QAction *conflits = outils->addAction(QStringLiteral("&Conflits"));
+    conflits->setObjectName(QStringLiteral("menuConflits"));
+    connect(conflits, &QAction::triggered, this, &ROOT::ouvrirConflits);
     QAction *parametres = outils->addAction(QStringLiteral("&Paramétres"));
     parametres->setObjectName(QStringLiteral("menuParametres"));
     connect(parametres, &QAction::triggered, this, &ROOT::parametresDemandes);
@@ -166,6 +170,26 @@ PlacesLibres *ROOT::ouvrirPlacesLibres()
         m_planning->nouveauSejourSur(objet, arrivee, depart);
         if (m_placesLibres)
             m_placesLibres->setEnabled(true);
+    };
+    return fenetre;
+}
+
+Conflits *ROOT::ouvrirConflits()
+{
+    if (!m_planning)
+        return nullptr;
+    // A hidden window reads its list as it is shown; one already in view must be told.
+    const bool enVue = m_conflits && m_conflits->isVisible();
+    Conflits *fenetre = montrer(m_conflits, m_contexte, this);
+    if (enVue)
+        fenetre->actualiser();
+    // The list waits, out of reach, while the stay is open: a second stay cannot be opened
+    // over the first.
+    fenetre->ouvrirSejour = [this](qint32 numero) {
+        m_conflits->setEnabled(false);
+        m_planning->ouvrirSejour(numero);
+        if (m_conflits)
+            m_conflits->setEnabled(true);
     };
     return fenetre;
 }

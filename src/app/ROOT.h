@@ -9,6 +9,7 @@ class Form1;
 class QMdiArea;
 class parametres;
 class ArriveesDeparts;
+class Conflits;
 class PlacesLibres;
 class Recherche;
 
@@ -38,6 +39,7 @@ public:
     Recherche *ouvrirRecherche();
     ArriveesDeparts *ouvrirArriveesDeparts();
     PlacesLibres *ouvrirPlacesLibres();
+    Conflits *ouvrirConflits();
 
 signals:
     // "&Quitter": the program ends at once with this status.
@@ -52,5 +54,6 @@ private:
     QPointer<Recherche> m_recherche;
     QPointer<ArriveesDeparts> m_mouvements;
     QPointer<PlacesLibres> m_placesLibres;
+    QPointer<Conflits> m_conflits;
     SavePosition *m_position = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "planning/DessinPlanning.h"
 
 #include "conversion/Couleurs.h"
+#include "data/Chevauchement.h"
 #include "data/LectureDirecte.h"
 #include "data/TexteParametre.h"
 #include "data/TextesSQL.h"
@@ -20,6 +21,7 @@ const QColor GrisSeparateur = couleurDepuisVB(0x888888);
 const QColor GrisLigne = couleurDepuisVB(0x808080);
 const QColor GrisSamedi = couleurDepuisVB(0xC0C0C0);
 const QColor Blanc = couleurDepuisVB(0xFFFFFF);
+const QColor Rouge(255, 0, 0);
 
 // Inset of a bar from the edges of its stay and of its row.
 constexpr int Retrait = 2;
@@ -147,6 +149,48 @@ void imprimerMois(SurfaceImage &lesmois, const QString &libelle, qint64 debut, q
     lesmois.positionX = enPixels(gauche);
     lesmois.positionY = enPixels(haut);
     lesmois.imprimer(libelle);
+}
+
+// Two bars of one line whose stays overlap would hide one another: over the days they share,
+// the earlier bar keeps the upper half of the line and the later one takes the lower half, and
+// the shared part is outlined in red. A line without overlap is left as drawn.
+void montrerLesChevauchements(SurfaceImage &planning, const ReservationsAffichees &barres,
+                              qsizetype premiere, const QPalette &palette)
+{
+    for (qsizetype i = premiere; i < barres.size(); ++i) {
+        const ReservationAffichee &a = barres.at(i);
+        for (qsizetype j = i + 1; j < barres.size(); ++j) {
+            const ReservationAffichee &b = barres.at(j);
+            if (!seChevauchent({a.DateDebut, a.DateFin}, {b.DateDebut, b.DateFin}))
+                continue;
+            const int gauche = std::max(std::min(a.x1, a.x2), std::min(b.x1, b.x2));
+            const int droite = std::min(std::max(a.x1, a.x2), std::max(b.x1, b.x2));
+            if (gauche > droite)
+                continue;
+            const int milieu = (a.y1 + a.y2) / 2;
+            planning.remplir(gauche, a.y1, droite, milieu,
+                             couleurDepuisVB(quint32(a.couleur), palette));
+            planning.remplir(gauche, milieu + 1, droite, a.y2,
+                             couleurDepuisVB(quint32(b.couleur), palette));
+            planning.ligne(gauche, a.y1, droite, a.y1, Rouge);
+            planning.ligne(gauche, a.y2, droite, a.y2, Rouge);
+            planning.ligne(gauche, a.y1, gauche, a.y2, Rouge);
+            planning.ligne(droite, a.y1, droite, a.y2, Rouge);
+            // A name that began inside the shared part is hidden there: it is written again
+            // after it, where its bar is alone.
+            for (const ReservationAffichee *barre : {&a, &b}) {
+                const int debut = std::min(barre->x1, barre->x2);
+                const int fin = std::max(barre->x1, barre->x2);
+                if (debut < gauche || fin <= droite + 1)
+                    continue;
+                planning.remplir(droite + 1, barre->y1, fin, barre->y2,
+                                 couleurDepuisVB(quint32(barre->couleur), palette));
+                planning.couleurTexte = Blanc;
+                DessinerTexte(planning, barre->nomclient, droite + 1, barre->y1, fin, barre->y2,
+                              10);
+            }
+        }
+    }
 }
 
 } // namespace
@@ -341,6 +385,7 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
             champs.emplace(sejours);
             formeDesChamps = sejours.forme();
         }
+        const qsizetype premiereBarre = resultat.barres.size();
         while (champs && sejours.suivant()) {
             ReservationAffichee barre = champs->lire(sejours);
             calculerBarre(barre, datedepart, largeurjour, ligne, hauteurligne);
@@ -352,6 +397,7 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
             DessinerTexte(planning, barre.nomclient, barre.x1, barre.y1, barre.x2, barre.y2, 10);
             resultat.barres.append(std::move(barre));
         }
+        montrerLesChevauchements(planning, resultat.barres, premiereBarre, palette);
         y += hauteurligne;
     }
     if (enLecture)

@@ -15,6 +15,7 @@
 #include "controls/xpcmdbutton.h"
 #include "conversion/Conversion.h"
 #include "conversion/Couleurs.h"
+#include "data/Chevauchement.h"
 #include "data/ObjetsEtablissement.h"
 #include "planning/DessinPlanning.h"
 #include "planning/InfoBulle.h"
@@ -600,14 +601,27 @@ void Form1::choixannee_Click(int entree)
 
 int Form1::barreSous(const QPoint &position) const
 {
+    // Where two bars overlap, the first drawn shows in the upper half of the line and the
+    // later one in the lower half: a press opens the stay it sees.
+    int premiere = 0;
+    int derniere = 0;
     for (int k = 1; k < ReservationsAffichees.size(); ++k) {
         const ReservationAffichee &barre = ReservationsAffichees.at(k);
         if (Conversion::PointDansRectangle(float(position.x()), float(position.y()),
                                            float(barre.x1), float(barre.y1), float(barre.x2),
-                                           float(barre.y2)))
-            return k;
+                                           float(barre.y2))) {
+            if (premiere == 0)
+                premiere = k;
+            derniere = k;
+        }
     }
-    return 0;
+    if (premiere == 0 || premiere == derniere)
+        return premiere;
+    const ReservationAffichee &haut = ReservationsAffichees.at(premiere);
+    const ReservationAffichee &bas = ReservationsAffichees.at(derniere);
+    const bool partagee
+        = seChevauchent({haut.DateDebut, haut.DateFin}, {bas.DateDebut, bas.DateFin});
+    return partagee && position.y() > (haut.y1 + haut.y2) / 2 ? derniere : premiere;
 }
 
 void Form1::planning_MouseDown(Qt::MouseButton bouton, const QPoint &position)
@@ -689,6 +703,8 @@ void Form1::Clignotement_Timer()
         compteurclignotement = 0;
         Clignotement.stop();
         surface.couleurTexte = Qt::white;
+        // The blink filled the whole bar: a stay it overlaps shows its half again.
+        redessinerPlusTard();
     }
     DessinerTexte(surface, barre.nomclient, barre.x1, barre.y1, barre.x2, barre.y2, 10);
     planning->actualiser();

@@ -10,6 +10,7 @@
 #include "conversion/Conversion.h"
 #include "conversion/MessageErreur.h"
 #include "data/AjoutOperation.h"
+#include "data/ConflitsSejour.h"
 #include "data/NumeroReservation.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
@@ -41,6 +42,17 @@ QLineEdit *boite(const QString &texte, const char *nom, QWidget *parent, const Q
     champ->setObjectName(QLatin1String(nom));
     champ->setGeometry(place);
     return champ;
+}
+
+// A whole number typed in a box or list, rounded as an integer column stores it; 0 when the text
+// holds none that fits.
+qint32 entierSaisi(const QString &texte)
+{
+    const double valeur = std::nearbyint(Conversion::ValeurNumerique(texte));
+    if (!std::isfinite(valeur) || valeur < std::numeric_limits<qint32>::min()
+        || valeur > std::numeric_limits<qint32>::max())
+        return 0;
+    return qint32(valeur);
 }
 
 QComboBox *liste(const QString &texte, const char *nom, QWidget *parent, const QRect &place)
@@ -339,7 +351,7 @@ qint32 reservations::numeroAffiche() const
     return qint32(numero);
 }
 
-bool reservations::validerLaSaisie()
+bool reservations::validerLaSaisie(qint32 numeroDuSejour)
 {
     const QString message = SaisieReservation::messageDeValidation(
         heuredebut->text(), heurefin->text(), datedebut->text(), datefin->text());
@@ -347,9 +359,42 @@ bool reservations::validerLaSaisie()
         BoiteMessage::afficher(this, message);
         return false;
     }
+    // Before the default name is written, so that "Revenir" leaves the boxes as they were typed.
+    if (!accepterLesChevauchements(numeroDuSejour))
+        return false;
     if (NomClient->text().isEmpty())
         NomClient->setText(SaisieReservation::nomClientParDefaut(etat->currentText()));
     return true;
+}
+
+bool reservations::accepterLesChevauchements(qint32 numeroDuSejour)
+{
+    // Read as miseajourtousleschamps writes them: what is checked is what would be stored. An
+    // hour that does not read leaves that end missing, as the new row would have it.
+    const QDateTime arrivee
+        = SaisieReservation::dateSaisie(datedebut->text() + u' ' + heuredebut->text());
+    const QDateTime depart
+        = SaisieReservation::dateSaisie(datefin->text() + u' ' + heurefin->text());
+    QVector<ConflitsSejour::Conflit> conflits;
+    if (const QSqlError erreur = ConflitsSejour::conflitsDe(
+            m_contexte.BasePlanning(), numeroDuSejour, entierSaisi(Objets->currentText()), arrivee,
+            depart, entierSaisi(etat->currentText()), conflits);
+        erreur.isValid()) {
+        // Unchecked is not free: nothing is stored until the check can be made.
+        signalerRefus(QStringLiteral("Les autres séjours de cet objet n'ont pas pu être lus, "
+                                     "rien n'a été enregistré"),
+                      erreur);
+        return false;
+    }
+    if (conflits.isEmpty())
+        return true;
+    // The list shows "Numero : Nom"; the question names the object as the owner calls it.
+    const QString objet = Objets->currentText();
+    const qsizetype separateur = objet.indexOf(QStringLiteral(" : "));
+    const QString nomObjet = separateur >= 0 ? objet.mid(separateur + 3) : objet.trimmed();
+    return BoiteMessage::confirmer(this, ConflitsSejour::texteDesConflits(nomObjet, conflits),
+                                   QStringLiteral("Enregistrer quand même"),
+                                   QStringLiteral("Revenir"));
 }
 
 QString reservations::numeroDuTitre() const
@@ -390,7 +435,7 @@ QSqlError reservations::enregistrerNouvelle(qint32 &numero)
 
 void reservations::ajouter_Click()
 {
-    if (!validerLaSaisie())
+    if (!validerLaSaisie(0))
         return;
     qint32 NumeroPrevu = 0;
     if (const QSqlError erreur = enregistrerNouvelle(NumeroPrevu); erreur.isValid()) {
@@ -437,7 +482,7 @@ QSqlError reservations::enregistrerModification()
 
 void reservations::Modifier_Click()
 {
-    if (!validerLaSaisie())
+    if (!validerLaSaisie(entierSaisi(numeroDuTitre())))
         return;
     if (const QSqlError erreur = enregistrerModification(); erreur.isValid()) {
         // Nothing was changed: no note in the journal, the planning stays where it is, and the

@@ -105,8 +105,12 @@ private:
 
     void construire();
     void charger();
-    // The checks before a save (one message box when they fail), then the default client name.
-    bool validerLaSaisie();
+    // The checks before a save, then the default client name: the typed texts, then the stays
+    // of the object the typed one would clash with, which the owner must choose to store beside
+    // (`numeroDuSejour`: the stay being changed, 0 for a new one). False when nothing may be
+    // stored; the dialog keeps what was typed.
+    bool validerLaSaisie(qint32 numeroDuSejour);
+    bool accepterLesChevauchements(qint32 numeroDuSejour);
     // The caller set by FormAppelante, while its window lives.
     Appelante *appelante() const;
     void reactiverAppelante();

@@ -13,19 +13,23 @@ debuter_scenario "$@"
 creer_base_demo
 INI="$DOSSIER/Razarivu.ini"
 CLIENT="Client Bout-en-bout"
+# Ten months ahead: past every demo stay (they run a few months from today), so no clash with
+# one of them is asked about, and within the twenty months the web pages publish.
+MOIS=$(date -d "$(date +%Y-%m-01) +10 months" +%m)
+ANNEE=$(date -d "$(date +%Y-%m-01) +10 months" +%Y)
 
 etape "le planning s'ouvre"
 lancer_planning
 capture "planning"
 
 etape "« + » crée la réservation de $CLIENT"
-nouvelle_reservation "$CLIENT" "10/07/2027" "14/07/2027"
+nouvelle_reservation "$CLIENT" "10/$MOIS/$ANNEE" "14/$MOIS/$ANNEE"
 NUMERO=$(sql "select NumeroReservation from RESERVATIONS where nomclient = '$CLIENT'")
 [ -n "$NUMERO" ] || echec "aucune réservation « $CLIENT » dans la base"
 verifier_egal "arrivée" "$(sql "select DateDebut from RESERVATIONS where NumeroReservation = $NUMERO")" \
-    "2027-07-10 14:00:00"
+    "$ANNEE-$MOIS-10 14:00:00"
 verifier_egal "départ" "$(sql "select DateFin from RESERVATIONS where NumeroReservation = $NUMERO")" \
-    "2027-07-14 12:00:00"
+    "$ANNEE-$MOIS-14 12:00:00"
 journal() {
     sql "select count(*) from OPERATIONS where numeroreservation = $NUMERO and $1"
 }
@@ -47,11 +51,11 @@ verifier_egal "vente au compte" \
     "$(sql "select prix from OPERATIONS where numeroreservation = $NUMERO and libelle like 'BAR Café crème%'")" "-2.5"
 
 etape "le séjour est allongé jusqu'au 16"
-changer_depart "16/07/2027"
+changer_depart "16/$MOIS/$ANNEE"
 enregistrer_reservation
 fenetre_fermee "Réservation.*"
 verifier_egal "nouveau départ" "$(sql "select DateFin from RESERVATIONS where NumeroReservation = $NUMERO")" \
-    "2027-07-16 12:00:00"
+    "$ANNEE-$MOIS-16 12:00:00"
 verifier_egal "note de modification" "$(journal "libelle = 'Modification d''informations'")" 1
 
 etape "la base passe en lecture seule : l'enregistrement échoue, et le dit"
@@ -64,7 +68,7 @@ else
     retablir_base() { chmod u+w "$BASE" "$DOSSIER"; }
 fi
 ouvrir_premiere_barre "$NUMERO"
-changer_depart "18/07/2027"
+changer_depart "18/$MOIS/$ANNEE"
 enregistrer_reservation
 BOITE=$(attendre_fenetre "Razarivu") || { retablir_base; echec "aucun message après l'échec"; }
 capture "echec-enregistrement"
@@ -75,7 +79,7 @@ attendre_fenetre "Réservation $NUMERO" >/dev/null || { retablir_base; echec "le
 revenir
 retablir_base
 verifier_egal "départ inchangé" "$(sql "select DateFin from RESERVATIONS where NumeroReservation = $NUMERO")" \
-    "2027-07-16 12:00:00"
+    "$ANNEE-$MOIS-16 12:00:00"
 verifier_egal "pas de seconde note de modification" "$(journal "libelle = 'Modification d''informations'")" 1
 verifier_egal "intégrité après l'échec" "$(sql "PRAGMA integrity_check")" "ok"
 
@@ -113,7 +117,7 @@ quitter
 etape "tout est là, lu hors du programme"
 verifier_egal "réservation" \
     "$(sql "select nomclient || '|' || DateDebut || '|' || DateFin from RESERVATIONS where NumeroReservation = $NUMERO")" \
-    "$CLIENT|2027-07-10 14:00:00|2027-07-16 12:00:00"
+    "$CLIENT|$ANNEE-$MOIS-10 14:00:00|$ANNEE-$MOIS-16 12:00:00"
 verifier_egal "journal du séjour" \
     "$(sql "select group_concat(prix || '|' || trim(coalesce(paiement, '')) || '|' || replace(replace(libelle, char(13), ''), char(10), ' '), ' / ') from (select * from OPERATIONS where numeroreservation = $NUMERO order by rowid)")" \
     "0.0||Création de la reservation / 12.5|CHQ|Paiement CHQ / -2.5||BAR Café crème 1 x 2,5 / 0.0||Modification d'informations"

@@ -70,6 +70,7 @@ private slots:
     void reservationCourante_data();
     void reservationCourante();
     void sejourCommenceAvant();
+    void deuxSejoursQuiSeChevauchentSeVoient();
     void seulesLesLignesVisiblesSontLues_data();
     void seulesLesLignesVisiblesSontLues();
     void borneInferieure_data();
@@ -542,6 +543,33 @@ void TestDessinPlanning::sejourCommenceAvant()
     }
     QVERIFY(blancs > 10);
     QVERIFY(communs < blancs);
+}
+
+void TestDessinPlanning::deuxSejoursQuiSeChevauchentSeVoient()
+{
+    // Row 1: a confirmed stay D..D+4 (x 2..78), an option D+2..D+6 (x 42..118) drawn after it;
+    // row 2 the same stays one after the other, drawn as always.
+    objet(1, QStringLiteral("Emplacement 1"));
+    objet(2, QStringLiteral("Emplacement 2"));
+    reserver(1, a(Mardi), a(Mardi.addDays(4)), 2, QStringLiteral(" "));
+    reserver(1, a(Mardi.addDays(2)), a(Mardi.addDays(6)), 1, QStringLiteral(" "));
+    reserver(2, a(Mardi), a(Mardi.addDays(2)), 2, QStringLiteral(" "));
+    reserver(2, a(Mardi.addDays(2)), a(Mardi.addDays(6)), 1, QStringLiteral(" "));
+    dessiner(Mardi);
+    const QImage &grille = m_planning->image();
+    QCOMPARE(grille.pixel(20, 10), Confirmee); // the first alone
+    QCOMPARE(grille.pixel(60, 6), Confirmee); // shared: the upper half is the first's
+    QCOMPARE(grille.pixel(60, 14), Option); // and the lower half the second's
+    QCOMPARE(grille.pixel(100, 6), Option); // the second alone
+    const QRgb rouge = qRgb(255, 0, 0);
+    QCOMPARE(grille.pixel(60, 2), rouge);
+    QCOMPARE(grille.pixel(60, 18), rouge);
+    QCOMPARE(grille.pixel(42, 10), rouge);
+    QCOMPARE(grille.pixel(78, 10), rouge);
+    // Touching stays share nothing: no red, full bars.
+    for (int x = 0; x < 140; ++x)
+        QVERIFY(grille.pixel(x, 22) != rouge && grille.pixel(x, 38) != rouge);
+    QCOMPARE(grille.pixel(60, 24), Option);
 }
 
 void TestDessinPlanning::seulesLesLignesVisiblesSontLues_data()

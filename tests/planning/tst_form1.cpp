@@ -197,7 +197,10 @@ void TestForm1::unAppuiChoisitLaPremiereBarreTouchee_data()
     QTest::newRow("left of the first bar is empty grid") << QPoint(1, 10) << 0;
     QTest::newRow("between two rows is empty grid") << QPoint(30, 20) << 0;
     QTest::newRow("the second stay is hit past the gap") << QPoint(62, 2) << 2;
-    QTest::newRow("where stays overlap the earlier bar wins") << QPoint(120, 10) << 3;
+    QTest::newRow("where stays overlap the upper half is the earlier bar's")
+        << QPoint(120, 10) << 3;
+    QTest::newRow("where stays overlap the lower half is the later bar's") << QPoint(120, 14) << 4;
+    QTest::newRow("past the overlap the longer stay is alone") << QPoint(150, 14) << 4;
 }
 
 void TestForm1::unAppuiChoisitLaPremiereBarreTouchee()

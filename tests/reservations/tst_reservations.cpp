@@ -1,3 +1,4 @@
+#include "app/Demarrage.h"
 #include "app/ValeurINI.h"
 #include "commun/BaseDemo.h"
 #include "controls/xpcmdbutton.h"
@@ -60,6 +61,7 @@ private slots:
     void fermeeAutrementLePlanningRevit();
     void appuiSurUneBarreOuvreEtAttend();
     void boutonPlusOuvreEnModeNouveau();
+    void chevauchementDemandeAvantDEnregistrer();
 
 private:
     QSqlDatabase base() const { return m_base.contexte->BasePlanning(); }
@@ -184,13 +186,16 @@ void TestReservations::remplirSejour(reservations &dialogue, const QString &clie
     dialogue.etat->setCurrentIndex(1);
 }
 
-// A stay stored through the dialog, as "+" then "&Ajouter"; its number.
+// A stay stored through the dialog, as "+" then "&Ajouter"; its number. Stored beside the
+// others of the same dates when asked: these tests are about what comes after.
 qint64 TestReservations::reserver(const QString &client, double depot)
 {
     QPointer<reservations> dialogue = ouvrirNouvelle();
     remplirSejour(*dialogue, client);
     taper(dialogue->arrhes, QString::number(depot));
+    BoiteMessage::repondreAuxQuestions(true);
     appuyer(dialogue->ajouter);
+    BoiteMessage::repondreAuxQuestions(false);
     if (!QTest::qWaitFor([&] { return dialogue.isNull(); }))
         return -1;
     return valeur("select max(NumeroReservation) from RESERVATIONS").toLongLong();
@@ -359,6 +364,9 @@ void TestReservations::refusDeLaBase()
         = bouton == "ajouter" ? ouvrirNouvelle() : ouvrirDepuisLaBarre(numero);
     QVERIFY(dialogue);
     remplirSejour(*dialogue, QStringLiteral("Martin"));
+    // Beside Durand's stay, so that the write is refused rather than a clash asked about.
+    if (bouton == "ajouter")
+        dialogue->Objets->setCurrentIndex(3);
     const auto etatDeLaBase = [this] {
         return valeur("select group_concat(NumeroReservation || nomclient || DateFin) from "
                       "RESERVATIONS")
@@ -900,6 +908,65 @@ void TestReservations::boutonPlusOuvreEnModeNouveau()
     for (int k = 1; k < m_planning->ReservationsAffichees.size(); ++k)
         trouvee |= m_planning->ReservationsAffichees.at(k).nomclient == QStringLiteral("Leroy");
     QVERIFY(trouvee);
+}
+
+// Typed over a stay of the demo base, a new one asks first. "Revenir", which a slip of Enter
+// answers, stores nothing and keeps the dialog as typed; "Enregistrer quand même" stores it. A
+// cancelled stay frees its dates: nothing is asked.
+void TestReservations::chevauchementDemandeAvantDEnregistrer()
+{
+    m_planning.reset();
+    m_base.fermer();
+    QVERIFY(m_base.ouvrir(true));
+    Demarrage::chargerEtats(*m_base.contexte);
+    QSqlQuery occupe(
+        QStringLiteral("select NumeroReservation, nomclient, Objet, DateDebut, DateFin "
+                       "from RESERVATIONS join ETATS on Code = Etat where occupe = 1 "
+                       "and DateDebut > '2026-12-09' order by DateDebut limit 1"),
+        base());
+    QVERIFY(occupe.next());
+    const QString pris = QStringLiteral("n° %1 – %2")
+                             .arg(occupe.value(0).toString(), occupe.value(1).toString().trimmed());
+    const QString objet = occupe.value(2).toString() + QStringLiteral(" : ");
+    const auto jour = [&occupe](int colonne) {
+        return BaseDeDonnees::dateDepuisTexte(occupe.value(colonne).toString())
+            .toString(QStringLiteral("dd/MM/yyyy"));
+    };
+    const QString arrivee = jour(3), depart = jour(4);
+    const int lignes = nombre("select count(*) from RESERVATIONS");
+    const auto saisir = [&](const QString &client, const QString &nomEtat) {
+        reservations *dialogue = ouvrirNouvelle();
+        taper(dialogue->NomClient, client);
+        taper(dialogue->datedebut, arrivee);
+        taper(dialogue->datefin, depart);
+        dialogue->Objets->setCurrentIndex(dialogue->Objets->findText(objet, Qt::MatchStartsWith));
+        dialogue->etat->setCurrentIndex(dialogue->etat->findText(nomEtat, Qt::MatchEndsWith));
+        return dialogue;
+    };
+
+    QPointer<reservations> dialogue
+        = saisir(QStringLiteral("Nouveau"), QStringLiteral("Confirmée"));
+    appuyer(dialogue->ajouter);
+    const QStringList messages = BoiteMessage::messagesAffiches();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().startsWith(QStringLiteral("Ce séjour chevauche "))
+                 && messages.first().contains(pris),
+             qPrintable(messages.first()));
+    QVERIFY(dialogue && dialogue->isVisible());
+    QCOMPARE(dialogue->NomClient->text(), QStringLiteral("Nouveau"));
+    QCOMPARE(nombre("select count(*) from RESERVATIONS"), lignes);
+
+    BoiteMessage::repondreAuxQuestions(true);
+    appuyer(dialogue->ajouter);
+    fermer(dialogue);
+    QCOMPARE(nombre("select count(*) from RESERVATIONS"), lignes + 1);
+
+    BoiteMessage::repondreAutomatiquement(true);
+    dialogue = saisir(QStringLiteral("Désisté"), QStringLiteral("Annulée"));
+    appuyer(dialogue->ajouter);
+    fermer(dialogue);
+    QCOMPARE(BoiteMessage::messagesAffiches(), QStringList());
+    QCOMPARE(nombre("select count(*) from RESERVATIONS"), lignes + 2);
 }
 
 QTEST_MAIN(TestReservations)
