@@ -4,9 +4,15 @@
 #include "data/BaseDeDonnees.h"
 #include "data/CreationBase.h"
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QVector>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
 
 #include <utility>
 
@@ -90,4 +96,25 @@ QSqlError remplirGrandeBase(const QString &chemin, const QString &connexion, Tai
     }
     base.commit();
     return QSqlError();
+}
+
+int executerSurLeGrandSite(int argc, char **argv, const QString &connexion,
+                           const std::function<bool()> &completer)
+{
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    Horloge::fixer(QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
+    QTemporaryDir dossier;
+    const QSqlError erreur = remplirGrandeBase(dossier.filePath(QStringLiteral("grande.mdb")),
+                                               connexion, TailleSite::Grande);
+    if (erreur.isValid()) {
+        std::fprintf(stderr, "%s\n", qPrintable(erreur.text()));
+        return 1;
+    }
+    if (completer && !completer())
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    BaseDeDonnees::fermer(connexion);
+    return 0;
 }

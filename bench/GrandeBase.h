@@ -3,6 +3,8 @@
 #include <QSqlError>
 #include <QString>
 
+#include <functional>
+
 // The sizes of site the benches compare.
 enum class TailleSite {
     Courante, // 200 objects and 100 000 stays
@@ -13,3 +15,10 @@ enum class TailleSite {
 // every run (fixed seed, dates from the fixed clock). Left open under `connexion`.
 QSqlError remplirGrandeBase(const QString &chemin, const QString &connexion,
                             TailleSite taille = TailleSite::Courante);
+
+// The main of a bench on the large site: the clock fixed at 8 December 2026, 9:00, the site made
+// in a temporary folder and left open under `connexion`, `completer` run on it (the rows or the
+// index a bench adds, or benches it registers; false stops the run, having said why), then every
+// bench registered.
+int executerSurLeGrandSite(int argc, char **argv, const QString &connexion,
+                           const std::function<bool()> &completer = {});

@@ -52,18 +52,5 @@ BENCHMARK(BM_SemaineLeMoisProchain)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    Horloge::fixer(QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
-    QTemporaryDir dossier;
-    const QSqlError erreur = remplirGrandeBase(dossier.filePath(QStringLiteral("grande.mdb")),
-                                               Connexion, TailleSite::Grande);
-    if (erreur.isValid()) {
-        std::fprintf(stderr, "%s\n", qPrintable(erreur.text()));
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    BaseDeDonnees::fermer(Connexion);
-    return 0;
+    return executerSurLeGrandSite(argc, argv, Connexion);
 }

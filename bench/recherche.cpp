@@ -70,30 +70,22 @@ void BM_Frappe(benchmark::State &etat, const char *texte)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    Horloge::fixer(QDateTime(QDate(2026, 12, 8), QTime(9, 0)));
-    QTemporaryDir dossier;
-    QSqlError erreur = remplirGrandeBase(dossier.filePath(QStringLiteral("grande.mdb")), Connexion,
-                                         TailleSite::Grande);
-    if (!erreur.isValid())
-        erreur = indexCharge.charger(QSqlDatabase::database(Connexion, false));
-    if (erreur.isValid()) {
-        std::fprintf(stderr, "%s\n", qPrintable(erreur.text()));
-        return 1;
-    }
-    const char *const Textes[] = {"l",       "le",  "lef",      "lefe",  "lefev", "lefevr",
-                                  "lefevre", "zzz", "98 76 54", "34 56", "123456"};
-    for (const char *texte : Textes) {
-        benchmark::RegisterBenchmark((std::string("BM_Recherche/") + texte).c_str(), BM_Recherche,
-                                     texte)
-            ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark((std::string("BM_Frappe/") + texte).c_str(), BM_Frappe, texte)
-            ->Unit(benchmark::kMillisecond);
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    indexCharge = IndexRecherche();
-    BaseDeDonnees::fermer(Connexion);
-    return 0;
+    return executerSurLeGrandSite(argc, argv, Connexion, [] {
+        const QSqlError erreur = indexCharge.charger(QSqlDatabase::database(Connexion, false));
+        if (erreur.isValid()) {
+            std::fprintf(stderr, "%s\n", qPrintable(erreur.text()));
+            return false;
+        }
+        const char *const Textes[] = {"l",       "le",  "lef",      "lefe",  "lefev", "lefevr",
+                                      "lefevre", "zzz", "98 76 54", "34 56", "123456"};
+        for (const char *texte : Textes) {
+            benchmark::RegisterBenchmark((std::string("BM_Recherche/") + texte).c_str(),
+                                         BM_Recherche, texte)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark((std::string("BM_Frappe/") + texte).c_str(), BM_Frappe,
+                                         texte)
+                ->Unit(benchmark::kMillisecond);
+        }
+        return true;
+    });
 }

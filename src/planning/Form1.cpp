@@ -15,7 +15,9 @@
 #include "controls/xpcmdbutton.h"
 #include "conversion/Conversion.h"
 #include "conversion/Couleurs.h"
+#include "conversion/MessageErreur.h"
 #include "data/Chevauchement.h"
+#include "data/ConflitsSejour.h"
 #include "data/ObjetsEtablissement.h"
 #include "planning/DessinPlanning.h"
 #include "planning/InfoBulle.h"
@@ -32,6 +34,8 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QSqlQuery>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -225,6 +229,7 @@ void Form1::creerControles()
     };
     connect(planning, &SurfaceDessin::boutonEnfonce, this, &Form1::planning_MouseDown);
     connect(planning, &SurfaceDessin::doubleClic, this, &Form1::planning_DblClick);
+    connect(planning, &SurfaceDessin::pointeurDeplace, this, &Form1::planning_MouseMove);
     connect(planning, &SurfaceDessin::boutonRelache, this,
             [this](Qt::MouseButton bouton) { planning_MouseUp(bouton); });
     connect(&Deplaceur, &QTimer::timeout, this, &Form1::Deplaceur_Timer);
@@ -465,6 +470,25 @@ void Form1::planning_Molette(int angle, Qt::KeyboardModifiers touches)
 
 void Form1::keyPressEvent(QKeyEvent *evenement)
 {
+    if (m_saisie && evenement->key() == Qt::Key_Escape) {
+        const bool glisse = m_glisse;
+        abandonnerGeste();
+        if (glisse)
+            rafraichir();
+        evenement->accept();
+        return;
+    }
+    if (evenement->matches(QKeySequence::Undo)) {
+        annulerGeste();
+        evenement->accept();
+        return;
+    }
+    if (evenement->matches(QKeySequence::Redo)
+        || (evenement->key() == Qt::Key_Y && evenement->modifiers() == Qt::ControlModifier)) {
+        retablirGeste();
+        evenement->accept();
+        return;
+    }
     const int page = std::max(1, lignesEntieres());
     switch (evenement->key()) {
     case Qt::Key_PageUp:
@@ -639,19 +663,227 @@ void Form1::planning_MouseDown(Qt::MouseButton bouton, const QPoint &position)
         }
         return;
     }
-    if (ouvrirReservation) {
-        // The table is rebuilt by the redraws the dialog triggers: hand over a copy.
-        const ReservationAffichee barre = ReservationsAffichees.at(k);
-        ouvrirReservation(barre);
-    }
-    Clignotement.start();
-    rafraichir();
+    // Opened on the release, unless the bar is dragged meanwhile.
+    const ReservationAffichee &barre = ReservationsAffichees.at(k);
+    m_saisie = barre;
+    m_appui = position;
+    m_dernierePosition = position;
+    m_datedepartAppui = datedepart;
+    m_premiereLigneAppui = premiereLigne;
+    m_glisse = false;
+    m_apercu.reset();
+    const int gauche = std::min(barre.x1, barre.x2);
+    const int droite = std::max(barre.x1, barre.x2);
+    const int versGauche = std::abs(position.x() - gauche);
+    const int versDroite = std::abs(position.x() - droite);
+    m_bout = 0;
+    if (std::min(versGauche, versDroite) <= 3)
+        m_bout = versGauche <= versDroite ? -1 : 1;
 }
 
-void Form1::planning_MouseUp(Qt::MouseButton)
+void Form1::planning_MouseUp(Qt::MouseButton bouton)
 {
     if (Deplaceur.isActive())
         finirPanoramique();
+    if (bouton != Qt::LeftButton || !m_saisie)
+        return;
+    const ReservationAffichee barre = *m_saisie;
+    const bool glisse = m_glisse;
+    // Let go outside the grid (over the names, the headings): the stay stays where it was.
+    const std::optional<ModificationSejour> modification
+        = planning->rect().contains(m_dernierePosition) ? m_apercu : std::nullopt;
+    abandonnerGeste();
+    if (!glisse) {
+        if (ouvrirReservation)
+            ouvrirReservation(barre);
+        Clignotement.start();
+        rafraichir();
+        return;
+    }
+    if (modification && enregistrerGeste(*modification, false)) {
+        m_annulations.append(*modification);
+        m_retablissements.clear();
+    }
+    rafraichir();
+}
+
+void Form1::planning_MouseMove(const QPoint &position)
+{
+    if (!m_saisie)
+        return;
+    if (!m_glisse) {
+        if ((position - m_appui).manhattanLength() <= 4)
+            return;
+        m_glisse = true;
+    }
+    m_dernierePosition = position;
+    const QDate jourAvant = datedepart;
+    const int ligneAvant = premiereLigne;
+    // Past the grid's edges the planning runs on, by a day or a line a step, under the bar.
+    if (position.x() < 0)
+        datedepart = datedepart.addDays(-1);
+    else if (position.x() >= planning->width())
+        datedepart = datedepart.addDays(1);
+    if (m_bout == 0 && position.y() < 0 && premiereLigne > 0)
+        --premiereLigne;
+    else if (m_bout == 0 && position.y() >= hauteurVisible()
+             && premiereLigne < m_nombreDeLignes - lignesEntieres())
+        ++premiereLigne;
+    const std::optional<ModificationSejour> modification = modificationDuGeste(position);
+    const bool memeApercu = m_apercu.has_value() == modification.has_value()
+        && (!modification
+            || (m_apercu->objetApres == modification->objetApres
+                && m_apercu->arriveeApres == modification->arriveeApres
+                && m_apercu->departApres == modification->departApres));
+    if (memeApercu && datedepart == jourAvant && premiereLigne == ligneAvant)
+        return;
+    m_apercu = modification;
+    rafraichir();
+    if (m_apercu)
+        dessinerGeste(*m_apercu, position);
+}
+
+std::optional<ModificationSejour> Form1::modificationDuGeste(const QPoint &position) const
+{
+    const ReservationAffichee &barre = *m_saisie;
+    // Whole days from the press, the days the planning ran on counted in.
+    const double pixels = position.x() - m_appui.x();
+    const int jours
+        = int(std::lround(pixels / largeurjour)) + int(m_datedepartAppui.daysTo(datedepart));
+    if (m_bout != 0) {
+        auto etire = etirement(barre.NumeroReservation, barre.objet, barre.DateDebut, barre.DateFin,
+                               m_bout < 0, jours);
+        if (!etire || !etire->changeQuelqueChose())
+            return std::nullopt;
+        return etire;
+    }
+    const int ligne = position.y() < 0 ? -1 : position.y() / hauteurligne;
+    const int rang = std::clamp(ligne, 0, int(m_numerosDesLignes.size()) - 1);
+    if (m_numerosDesLignes.isEmpty())
+        return std::nullopt;
+    ModificationSejour deplace = deplacement(barre.NumeroReservation, barre.objet, barre.DateDebut,
+                                             barre.DateFin, jours, m_numerosDesLignes.at(rang));
+    if (!deplace.changeQuelqueChose())
+        return std::nullopt;
+    return deplace;
+}
+
+void Form1::dessinerGeste(const ModificationSejour &modification, const QPoint &position)
+{
+    const int rang = int(m_numerosDesLignes.indexOf(modification.objetApres));
+    if (rang < 0)
+        return;
+    ReservationAffichee fantome = *m_saisie;
+    fantome.DateDebut = modification.arriveeApres;
+    fantome.DateFin = modification.departApres;
+    calculerBarre(fantome, datedepart, largeurjour, rang * hauteurligne, hauteurligne);
+    SurfaceImage &surface = planning->surface();
+    surface.remplir(fantome.x1, fantome.y1, fantome.x2, fantome.y2,
+                    couleurDepuisVB(quint32(fantome.couleur)));
+    const QColor noir(Qt::black);
+    surface.ligne(fantome.x1, fantome.y1, fantome.x2, fantome.y1, noir);
+    surface.ligne(fantome.x1, fantome.y2, fantome.x2, fantome.y2, noir);
+    surface.ligne(fantome.x1, fantome.y1, fantome.x1, fantome.y2, noir);
+    surface.ligne(fantome.x2, fantome.y1, fantome.x2, fantome.y2, noir);
+    surface.couleurTexte = Qt::white;
+    DessinerTexte(surface, fantome.nomclient, fantome.x1, fantome.y1, fantome.x2, fantome.y2, 10);
+    planning->actualiser();
+    const auto moment = [](const QDateTime &quand) {
+        return quand.isValid() ? quand.toString(QStringLiteral("dd/MM/yyyy HH:mm"))
+                               : QStringLiteral("?");
+    };
+    QToolTip::showText(planning->mapToGlobal(position + QPoint(16, 16)),
+                       m_nomsDesObjets.value(modification.objetApres) + QStringLiteral("\ndu ")
+                           + moment(modification.arriveeApres) + QStringLiteral(" au ")
+                           + moment(modification.departApres),
+                       planning);
+}
+
+void Form1::abandonnerGeste()
+{
+    m_saisie.reset();
+    m_apercu.reset();
+    m_glisse = false;
+    QToolTip::hideText();
+}
+
+QString Form1::nomDeLObjet(qint32 numero) const
+{
+    if (const auto nom = m_nomsDesObjets.constFind(numero); nom != m_nomsDesObjets.cend())
+        return *nom;
+    QSqlQuery requete(m_contexte.BasePlanning());
+    requete.prepare(QStringLiteral("SELECT Nom FROM OBJETS WHERE Numero = ?"));
+    requete.addBindValue(numero);
+    return requete.exec() && requete.next() ? requete.value(0).toString() : QString::number(numero);
+}
+
+bool Form1::enregistrerGeste(const ModificationSejour &modification, bool annulation)
+{
+    const QSqlDatabase base = m_contexte.BasePlanning();
+    const QString nomApres = nomDeLObjet(modification.objetApres);
+    QSqlQuery etat(base);
+    etat.prepare(QStringLiteral("SELECT Etat FROM RESERVATIONS WHERE NumeroReservation = ?"));
+    etat.addBindValue(modification.numero);
+    QVector<ConflitsSejour::Conflit> conflits;
+    QSqlError erreur = etat.exec() ? QSqlError() : etat.lastError();
+    if (!erreur.isValid() && etat.next())
+        erreur = ConflitsSejour::conflitsDe(base, modification.numero, modification.objetApres,
+                                            modification.arriveeApres, modification.departApres,
+                                            etat.value(0).toInt(), conflits);
+    if (erreur.isValid()) {
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Les autres séjours de cet objet n'ont pas pu "
+                                              "être lus, rien n'a été enregistré : ")
+                                   + messageBaseEnFrancais(erreur));
+        return false;
+    }
+    if (!conflits.isEmpty()
+        && !BoiteMessage::confirmer(this, ConflitsSejour::texteDesConflits(nomApres, conflits),
+                                    QStringLiteral("Enregistrer quand même"),
+                                    QStringLiteral("Revenir")))
+        return false;
+    bool changeAilleurs = false;
+    erreur = enregistrerModification(base, modification,
+                                     noteDeModification(modification,
+                                                        nomDeLObjet(modification.objetAvant),
+                                                        nomApres, annulation),
+                                     &changeAilleurs);
+    if (erreur.isValid()) {
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Le séjour n'a pas pu être enregistré : ")
+                                   + messageBaseEnFrancais(erreur));
+        return false;
+    }
+    if (changeAilleurs) {
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Ce séjour a été modifié depuis (dans le "
+                                              "dialogue ou à un autre poste) : rien n'a été "
+                                              "enregistré."));
+        return false;
+    }
+    reservation_encours = modification.numero;
+    m_objetAMontrer = modification.objetApres;
+    return true;
+}
+
+void Form1::annulerGeste()
+{
+    if (m_annulations.isEmpty())
+        return;
+    const ModificationSejour derniere = m_annulations.takeLast();
+    if (enregistrerGeste(derniere.inverse(), true))
+        m_retablissements.append(derniere);
+    rafraichir();
+}
+
+void Form1::retablirGeste()
+{
+    if (m_retablissements.isEmpty())
+        return;
+    const ModificationSejour suivante = m_retablissements.takeLast();
+    if (enregistrerGeste(suivante, false))
+        m_annulations.append(suivante);
+    rafraichir();
 }
 
 void Form1::finirPanoramique()

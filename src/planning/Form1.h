@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/ModificationSejour.h"
 #include "planning/ReservationAffichee.h"
 #include "reservations/Appelante.h"
 
@@ -54,6 +55,13 @@ public:
     void choixannee_Click(int entree);
     void planning_MouseDown(Qt::MouseButton bouton, const QPoint &position);
     void planning_MouseUp(Qt::MouseButton bouton);
+    // With a bar held: past 4 pixels the bar follows the pointer (a move, or a stretch when it
+    // was taken within 3 pixels of an end), by whole days and lines; the release stores it.
+    void planning_MouseMove(const QPoint &position);
+    // The last move or stretch undone, or the last undone one made again; each says why when
+    // it cannot be.
+    void annulerGeste();
+    void retablirGeste();
     void Deplaceur_Timer();
     void mouvements_Timer();
     void Clignotement_Timer();
@@ -151,6 +159,14 @@ private:
     void ajouterUneReservation(qint32 objet = 0, const QDate &arrivee = QDate(),
                                const QDate &depart = QDate());
     bool reservationOuverte() const;
+    // The stay held, as the gesture would leave it; nothing when it changes nothing or lands
+    // off the lines.
+    std::optional<ModificationSejour> modificationDuGeste(const QPoint &position) const;
+    void dessinerGeste(const ModificationSejour &modification, const QPoint &position);
+    void abandonnerGeste();
+    // Checks the clashes, stores with the journal's note; false when nothing was stored.
+    bool enregistrerGeste(const ModificationSejour &modification, bool annulation);
+    QString nomDeLObjet(qint32 numero) const;
     // The height of the grid that shows, and the lines that show whole in it.
     int hauteurVisible() const;
     int lignesEntieres() const;
@@ -171,6 +187,16 @@ private:
     int m_nombreDeLignes = 0;
     qint32 m_objetAMontrer = 0; // whose line the next redraw brings into view
     QTimer m_memoire; // writes the line at the top and the day width once the wheel rests
+    // A bar held: a copy (the redraws rebuild the table), where it was taken and how.
+    std::optional<ReservationAffichee> m_saisie;
+    QPoint m_appui;
+    QPoint m_dernierePosition;
+    QDate m_datedepartAppui;
+    int m_premiereLigneAppui = 0;
+    int m_bout = 0; // -1 the arrival end, 1 the departure end, 0 the whole bar
+    bool m_glisse = false;
+    std::optional<ModificationSejour> m_apercu; // what the pointer shows now
+    QVector<ModificationSejour> m_annulations, m_retablissements;
     QPointer<reservations> m_reservation;
     SavePosition *m_position = nullptr;
 };

@@ -94,3 +94,8 @@ void SurfaceDessin::wheelEvent(QWheelEvent *evenement)
     emit molette(tour, evenement->modifiers());
     evenement->accept();
 }
+
+void SurfaceDessin::mouseMoveEvent(QMouseEvent *evenement)
+{
+    emit pointeurDeplace(evenement->position().toPoint());
+}

@@ -37,6 +37,8 @@ signals:
     void boutonRelache(Qt::MouseButton bouton, const QPoint &position);
     // Instead of the second press of a double click.
     void doubleClic(Qt::MouseButton bouton, const QPoint &position);
+    // The pointer moved with a button held (the box follows only then).
+    void pointeurDeplace(const QPoint &position);
     // A turn of the wheel, in eighths of a degree (120 a notch), with the keys held.
     void molette(int angle, Qt::KeyboardModifiers touches);
 
@@ -48,6 +50,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *evenement) override;
     void mouseDoubleClickEvent(QMouseEvent *evenement) override;
     void wheelEvent(QWheelEvent *evenement) override;
+    void mouseMoveEvent(QMouseEvent *evenement) override;
 
 private:
     SurfaceImage m_surface;

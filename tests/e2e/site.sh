@@ -3,7 +3,7 @@
 # opens; Ctrl+F finds a client by part of the name and the planning comes to that stay, whose
 # bar then opens; the day's arrivals and departures are written as a PDF (no printer here); a
 # free place found for tonight is booked; a stay over a taken place is warned of, refused, then
-# forced. The base, the settings file and the PDF are read
+# forced; a bar dragged to another line and other days, then Ctrl+Z. The base, the settings file and the PDF are read
 # without the program.
 set -u
 . "$(dirname "$0")/commun.sh"
@@ -131,10 +131,33 @@ fenetre_fermee "Réservation"
 verifier_egal "séjour enregistré quand même" \
     "$(sql "SELECT Objet FROM RESERVATIONS WHERE nomclient = 'Client Doublon'")" 1
 
+etape "un séjour glissé deux jours plus tard et deux lignes plus bas, puis Ctrl+Z"
+# The planning is on today, pitch 1 at the top: pitch 2's stay of tonight starts the second line.
+xdotool mousemove $((GRILLE_X + 21)) $((GRILLE_Y + 30)) mousedown 1
+for pas in 1 2 3 4; do
+    xdotool mousemove $((GRILLE_X + 21 + 10 * pas)) $((GRILLE_Y + 30 + 10 * pas))
+    sleep 0.2
+done
+capture "glisser"
+xdotool mouseup 1
+sleep 1
+verifier_egal "séjour glissé" \
+    "$(sql "SELECT Objet || ' ' || DateDebut || ' ' || DateFin FROM RESERVATIONS WHERE nomclient = 'Client Place Libre'")" \
+    "4 $(jour 2) 14:00:00 $(jour 3) 12:00:00"
+verifier_egal "note du déplacement" \
+    "$(sql "SELECT count(*) FROM OPERATIONS WHERE libelle LIKE 'Déplacement : Emplacement 2 du % → Emplacement 4 du %'")" 1
+touches "$CADRE" ctrl+z
+sleep 1
+verifier_egal "séjour ramené" \
+    "$(sql "SELECT Objet || ' ' || DateDebut FROM RESERVATIONS WHERE nomclient = 'Client Place Libre'")" \
+    "2 $AUJ 14:00:00"
+verifier_egal "note de l'annulation" \
+    "$(sql "SELECT count(*) FROM OPERATIONS WHERE libelle LIKE 'Annulation : Déplacement : Emplacement 4 %'")" 1
+
 etape "Fichier, Quitter"
 touches "$CADRE" alt+f q
 attendre_fin
 verifier_egal "statut de sortie" "$STATUT" 0
-# The stay last saved, on pitch 1, was brought into view, as a stay saved always is: the planning
-# keeps that line at the top for the next start.
+# The stays last saved, on pitches 1 to 4, were brought into view, as a stay saved always is:
+# the planning keeps the top line for the next start.
 verifier_egal "première ligne gardée" "$(cle_ini "$INI" planning premiereligne)" 0

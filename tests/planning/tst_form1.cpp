@@ -53,6 +53,7 @@ private slots:
     void lAffichageEstGardeDUnLancementALAutre_data();
     void lAffichageEstGardeDUnLancementALAutre();
     void unSejourOuvertAilleursVientEnVue();
+    void glisserUneBarreLaDeplaceEtCtrlZLaRamene();
 
 private:
     void ajouterSejour(int objet, const QString &client, const QDateTime &debut,
@@ -229,7 +230,7 @@ void TestForm1::unAppuiSurUneBarreOuvreLaReservationPuisClignote()
         m_fenetre->reservation_encours = barre.NumeroReservation;
     };
 
-    QTest::mousePress(m_fenetre->planning, Qt::LeftButton, {}, QPoint(20, 10));
+    QTest::mouseClick(m_fenetre->planning, Qt::LeftButton, {}, QPoint(20, 10));
     QCOMPARE(ouvert, QString("Dupont"));
     QVERIFY(m_fenetre->Clignotement.isActive());
     QCOMPARE(m_fenetre->reservation_courante, 1);
@@ -689,6 +690,92 @@ void TestForm1::unSejourOuvertAilleursVientEnVue()
         = m_fenetre->ReservationsAffichees.at(m_fenetre->reservation_courante);
     QVERIFY(barre.y2 <= m_fenetre->planning->height());
     QVERIFY(m_fenetre->Clignotement.isActive());
+}
+
+namespace {
+void glisser(QWidget *surface, const QPoint &position)
+{
+    QMouseEvent deplacement(QEvent::MouseMove, QPointF(position),
+                            QPointF(surface->mapToGlobal(position)), Qt::NoButton, Qt::LeftButton,
+                            Qt::NoModifier);
+    QCoreApplication::sendEvent(surface, &deplacement);
+}
+} // namespace
+
+void TestForm1::glisserUneBarreLaDeplaceEtCtrlZLaRamene()
+{
+    Form1 &f = *m_fenetre;
+    const QSqlDatabase base = m_contexte->BasePlanning();
+    ajouterSejour(premierObjet(), "Glisse", QDateTime(Aujourdhui, QTime(14, 0)),
+                  QDateTime(Aujourdhui.addDays(3), QTime(10, 0)));
+    const int numero = valeurSql(base, "select max(NumeroReservation) from RESERVATIONS").toInt();
+    const auto ou = [&] {
+        return valeurSql(base,
+                         QString("select Objet || ' ' || DateDebut || ' ' || DateFin from "
+                                 "RESERVATIONS where NumeroReservation = %1")
+                             .arg(numero))
+            .toString();
+    };
+    const QString depart = ou();
+    f.rafraichir();
+    int ouvertures = 0;
+    f.ouvrirReservation = [&](const ReservationAffichee &) {
+        ++ouvertures;
+    };
+
+    // Four pixels are a click; Escape drops a drag; each leaves the stay as it was.
+    QTest::mousePress(f.planning, Qt::LeftButton, {}, QPoint(30, 10));
+    glisser(f.planning, QPoint(34, 10));
+    QTest::mouseRelease(f.planning, Qt::LeftButton, {}, QPoint(34, 10));
+    QCOMPARE(ouvertures, 1);
+    QTest::mousePress(f.planning, Qt::LeftButton, {}, QPoint(30, 10));
+    glisser(f.planning, QPoint(90, 50));
+    QTest::keyClick(f.planning, Qt::Key_Escape);
+    QTest::mouseRelease(f.planning, Qt::LeftButton, {}, QPoint(90, 50));
+    QCOMPARE(ou(), depart);
+    QCOMPARE(ouvertures, 1);
+
+    // Two days later, two lines down: the hours kept, the note in the journal.
+    QTest::mousePress(f.planning, Qt::LeftButton, {}, QPoint(30, 10));
+    glisser(f.planning, QPoint(50, 30));
+    glisser(f.planning, QPoint(71, 51));
+    QTest::mouseRelease(f.planning, Qt::LeftButton, {}, QPoint(71, 51));
+    const QString vers = valeurSql(base,
+                                   "select Numero || ' ' || Nom from OBJETS where not "
+                                   "retire order by rowid limit 1 offset 2")
+                             .toString();
+    QCOMPARE(ou(), vers.section(' ', 0, 0) + " 2026-12-10 14:00:00 2026-12-13 10:00:00");
+    const QString note
+        = valeurSql(base, "select libelle from OPERATIONS order by rowid desc").toString();
+    QCOMPARE(note,
+             "Déplacement : Chambre 1 du 08/12/2026 au 11/12/2026 → " + vers.section(' ', 1)
+                 + " du 10/12/2026 au 13/12/2026");
+
+    QTest::keyClick(f.planning, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ou(), depart);
+    QCOMPARE(valeurSql(base, "select libelle from OPERATIONS order by rowid desc").toString(),
+             "Annulation : Déplacement : " + vers.section(' ', 1)
+                 + " du 10/12/2026 au 13/12/2026 → Chambre 1 du 08/12/2026 au 11/12/2026");
+    QTest::keyClick(f.planning, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(ou(), vers.section(' ', 0, 0) + " 2026-12-10 14:00:00 2026-12-13 10:00:00");
+
+    // Changed by the dialog meanwhile: the undo stores nothing over it, and says so.
+    QSqlQuery(base).exec(QString("update RESERVATIONS set DateFin = '2026-12-20 10:00:00' where "
+                                 "NumeroReservation = %1")
+                             .arg(numero));
+    QTest::keyClick(f.planning, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(ou().endsWith("2026-12-20 10:00:00"));
+    QVERIFY(BoiteMessage::messagesAffiches().last().startsWith("Ce séjour a été modifié"));
+
+    // Its right end taken and pulled a day on: only the departure moves.
+    f.datedepart = QDate(2026, 12, 10);
+    f.afficherAPartirDe(2);
+    f.rafraichir();
+    const ReservationAffichee &barre = f.ReservationsAffichees.at(1);
+    QTest::mousePress(f.planning, Qt::LeftButton, {}, QPoint(barre.x2 - 1, barre.y1 + 5));
+    glisser(f.planning, QPoint(barre.x2 + 19, barre.y1 + 5));
+    QTest::mouseRelease(f.planning, Qt::LeftButton, {}, QPoint(barre.x2 + 19, barre.y1 + 5));
+    QVERIFY2(ou().endsWith("2026-12-10 14:00:00 2026-12-21 10:00:00"), qPrintable(ou()));
 }
 
 QTEST_MAIN(TestForm1)

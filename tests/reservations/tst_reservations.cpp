@@ -875,6 +875,7 @@ void TestReservations::appuiSurUneBarreOuvreEtAttend()
     guet.start();
     m_planning->planning_MouseDown(Qt::LeftButton,
                                    QPoint((barre.x1 + barre.x2) / 2, (barre.y1 + barre.y2) / 2));
+    m_planning->planning_MouseUp(Qt::LeftButton);
     QVERIFY(attendait);
     QVERIFY(m_planning->isEnabled());
     QCOMPARE(m_planning->reservation_encours, numero);
