@@ -127,6 +127,17 @@ Fenetre *montrer(QPointer<Fenetre> &fenetre, Contexte &contexte, QWidget *cadre)
     fenetre->activateWindow();
     return fenetre;
 }
+
+// A tool window waits, out of reach, while the stay it opened is open: a second stay cannot be
+// opened over the first. It may be gone by the time the stay closes.
+template<typename Fenetre, typename Action>
+void horsDePortee(const QPointer<Fenetre> &fenetre, const Action &action)
+{
+    fenetre->setEnabled(false);
+    action();
+    if (fenetre)
+        fenetre->setEnabled(true);
+}
 } // namespace
 
 Recherche *ROOT::ouvrirRecherche()
@@ -149,13 +160,8 @@ ArriveesDeparts *ROOT::ouvrirArriveesDeparts()
     ArriveesDeparts *fenetre = montrer(m_mouvements, m_contexte, this);
     if (!nouvelle)
         fenetre->actualiser();
-    // The list waits, out of reach, while the stay is open: a second stay cannot be opened
-    // over the first.
     fenetre->ouvrirSejour = [this](qint32 numero) {
-        m_mouvements->setEnabled(false);
-        m_planning->ouvrirSejour(numero);
-        if (m_mouvements)
-            m_mouvements->setEnabled(true);
+        horsDePortee(m_mouvements, [&] { m_planning->ouvrirSejour(numero); });
     };
     return fenetre;
 }
@@ -166,10 +172,7 @@ PlacesLibres *ROOT::ouvrirPlacesLibres()
         return nullptr;
     PlacesLibres *fenetre = montrer(m_placesLibres, m_contexte, this);
     fenetre->nouveauSejour = [this](qint32 objet, const QDate &arrivee, const QDate &depart) {
-        m_placesLibres->setEnabled(false);
-        m_planning->nouveauSejourSur(objet, arrivee, depart);
-        if (m_placesLibres)
-            m_placesLibres->setEnabled(true);
+        horsDePortee(m_placesLibres, [&] { m_planning->nouveauSejourSur(objet, arrivee, depart); });
     };
     return fenetre;
 }
@@ -183,13 +186,8 @@ Conflits *ROOT::ouvrirConflits()
     Conflits *fenetre = montrer(m_conflits, m_contexte, this);
     if (enVue)
         fenetre->actualiser();
-    // The list waits, out of reach, while the stay is open: a second stay cannot be opened
-    // over the first.
     fenetre->ouvrirSejour = [this](qint32 numero) {
-        m_conflits->setEnabled(false);
-        m_planning->ouvrirSejour(numero);
-        if (m_conflits)
-            m_conflits->setEnabled(true);
+        horsDePortee(m_conflits, [&] { m_planning->ouvrirSejour(numero); });
     };
     return fenetre;
 }
