@@ -54,6 +54,7 @@ private slots:
     void lAffichageEstGardeDUnLancementALAutre();
     void unSejourOuvertAilleursVientEnVue();
     void glisserUneBarreLaDeplaceEtCtrlZLaRamene();
+    void unGesteQuiNePeutAboutirLaisseLeSejour();
 
 private:
     void ajouterSejour(int objet, const QString &client, const QDateTime &debut,
@@ -776,6 +777,62 @@ void TestForm1::glisserUneBarreLaDeplaceEtCtrlZLaRamene()
     glisser(f.planning, QPoint(barre.x2 + 19, barre.y1 + 5));
     QTest::mouseRelease(f.planning, Qt::LeftButton, {}, QPoint(barre.x2 + 19, barre.y1 + 5));
     QVERIFY2(ou().endsWith("2026-12-10 14:00:00 2026-12-21 10:00:00"), qPrintable(ou()));
+}
+
+void TestForm1::unGesteQuiNePeutAboutirLaisseLeSejour()
+{
+    Form1 &f = *m_fenetre;
+    const QSqlDatabase base = m_contexte->BasePlanning();
+    ajouterSejour(premierObjet(), "Glisse", QDateTime(Aujourdhui, QTime(14, 0)),
+                  QDateTime(Aujourdhui.addDays(3), QTime(10, 0)));
+    const auto sejour = [&] {
+        return valeurSql(base,
+                         "select Objet || ' ' || DateDebut || ' ' || DateFin from "
+                         "RESERVATIONS where nomclient = 'Glisse'")
+            .toString();
+    };
+    const auto etat = [&] {
+        return sejour() + valeurSql(base, "select count(*) from OPERATIONS").toString();
+    };
+    f.rafraichir();
+    int ouvertures = 0;
+    f.ouvrirReservation = [&](const ReservationAffichee &) {
+        ++ouvertures;
+    };
+    const auto deplacerDe = [&](int jours, int x = 30) {
+        QTest::mousePress(f.planning, Qt::LeftButton, {}, QPoint(x, 10));
+        glisser(f.planning, QPoint(x + 20 * jours, 10));
+        QTest::mouseRelease(f.planning, Qt::LeftButton, {}, QPoint(x + 20 * jours, 10));
+    };
+
+    // A read-only base: the French refusal, the bar back in its place, nothing half-stored.
+    const QString avant = etat();
+    const int gauche = f.ReservationsAffichees.at(1).x1;
+    QSqlQuery(QStringLiteral("PRAGMA query_only = 1"), base).exec();
+    deplacerDe(2);
+    QSqlQuery(QStringLiteral("PRAGMA query_only = 0"), base).exec();
+    QCOMPARE(etat(), avant);
+    QVERIFY(BoiteMessage::messagesAffiches().last().startsWith(
+        "Le séjour n'a pas pu être enregistré : La base de données est en lecture seule"));
+    QCOMPARE(f.ReservationsAffichees.at(1).x1, gauche);
+
+    // A stay opened from elsewhere (the search's Enter) in the middle of a drag: the drag is
+    // dropped, and the release that follows changes nothing.
+    QTest::mousePress(f.planning, Qt::LeftButton, {}, QPoint(30, 10));
+    glisser(f.planning, QPoint(90, 10));
+    f.ouvrirSejour(valeurSql(base, "select max(NumeroReservation) from RESERVATIONS").toInt());
+    QTest::mouseRelease(f.planning, Qt::LeftButton, {}, QPoint(90, 10));
+    QCOMPARE(ouvertures, 1);
+    QCOMPARE(etat(), avant);
+
+    // Two drags in a row: both stored, and two Ctrl+Z bring the stay back.
+    const QString depart = sejour();
+    deplacerDe(1);
+    deplacerDe(1, 50);
+    QVERIFY2(sejour().contains("2026-12-10 14:00:00 2026-12-13 10:00:00"), qPrintable(sejour()));
+    QTest::keyClick(f.planning, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(f.planning, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(sejour(), depart);
 }
 
 QTEST_MAIN(TestForm1)
