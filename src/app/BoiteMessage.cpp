@@ -9,6 +9,7 @@ struct EtatAutomatique
 {
     bool actif = false;
     bool oui = false;
+    int choix = -1;
     QStringList messages;
 };
 
@@ -65,6 +66,31 @@ bool BoiteMessage::confirmer(QWidget *parent, const QString &texte, const QStrin
     return poser(parent, texte, oui, non, false);
 }
 
+int BoiteMessage::choisir(QWidget *parent, const QString &texte, const QStringList &choix)
+{
+    if (automatique().actif) {
+        automatique().messages.append(texte);
+        return automatique().choix < choix.size() ? automatique().choix : -1;
+    }
+    QMessageBox boite(QMessageBox::NoIcon, QStringLiteral("Razarivu"), texte, QMessageBox::NoButton,
+                      parent);
+    boite.setObjectName(QStringLiteral("BoiteChoix"));
+    boite.setTextFormat(Qt::PlainText);
+    QVector<QPushButton *> boutons;
+    for (const QString &libelle : choix)
+        boutons.append(boite.addButton(libelle, QMessageBox::ActionRole));
+    QPushButton *revenir = boite.addButton(QStringLiteral("Revenir"), QMessageBox::RejectRole);
+    boite.setDefaultButton(revenir);
+    boite.setEscapeButton(revenir);
+    boite.exec();
+    return int(boutons.indexOf(qobject_cast<QPushButton *>(boite.clickedButton())));
+}
+
+void BoiteMessage::repondreAuChoix(int choix)
+{
+    automatique().choix = choix;
+}
+
 void BoiteMessage::repondreAuxQuestions(bool oui)
 {
     automatique().oui = oui;
@@ -74,6 +100,7 @@ void BoiteMessage::repondreAutomatiquement(bool actif)
 {
     automatique().actif = actif;
     automatique().oui = false;
+    automatique().choix = -1;
     automatique().messages.clear();
 }
 

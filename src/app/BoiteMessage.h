@@ -19,10 +19,16 @@ public:
     static bool confirmer(QWidget *parent, const QString &texte, const QString &oui,
                           const QString &non);
 
+    // A choice among `choix`, with "Revenir" after them as the default (Enter, Escape, closing
+    // the box): the index of the choice made, -1 for "Revenir".
+    static int choisir(QWidget *parent, const QString &texte, const QStringList &choix);
+
     // While on, boxes are not shown: their texts are kept for the test to read.
     static void repondreAutomatiquement(bool actif);
     // What the questions answer while boxes are answered automatically (Non, or the `non` of
     // confirmer, until told).
     static void repondreAuxQuestions(bool oui);
+    // What `choisir` answers while boxes are answered automatically (-1 until told).
+    static void repondreAuChoix(int choix);
     static QStringList messagesAffiches();
 };

@@ -1,6 +1,7 @@
 #include "app/Contexte.h"
 
 #include "data/BaseDeDonnees.h"
+#include "data/VeilleBase.h"
 
 #include <QAtomicInt>
 
@@ -18,7 +19,15 @@ Contexte::Contexte() : m_nomConnexion(nouveauNomConnexion()) { }
 
 Contexte::~Contexte()
 {
+    m_veille.reset();
     BaseDeDonnees::fermer(m_nomConnexion);
+}
+
+VeilleBase &Contexte::veille()
+{
+    if (!m_veille)
+        m_veille = std::make_unique<VeilleBase>(m_nomConnexion);
+    return *m_veille;
 }
 
 QSqlDatabase Contexte::BasePlanning() const

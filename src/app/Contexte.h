@@ -4,6 +4,10 @@
 #include <QString>
 #include <QVector>
 
+#include <memory>
+
+class VeilleBase;
+
 // One reservation state as the windows use it.
 struct Etat
 {
@@ -25,13 +29,19 @@ public:
     // The single connection of the run; invalid until the start-up has opened it.
     QSqlDatabase BasePlanning() const;
     const QString &nomConnexion() const { return m_nomConnexion; }
+    // What tells the windows that another desk stored something; made on first use, started
+    // by the planning once the base is open.
+    VeilleBase &veille();
 
     QString FichierINIPrincipal;
     QString cheminBase;
     QVector<Etat> ListeEtats;
     qint16 NbClignotements = 10;
     QString ChampsDansBarre;
+    // Why this start's backup of the database failed, in French; empty when it did not.
+    QString problemeSauvegarde;
 
 private:
     QString m_nomConnexion;
+    std::unique_ptr<VeilleBase> m_veille;
 };

@@ -27,8 +27,11 @@ int preparer(Contexte &contexte)
                     dossier + QLatin1Char('/') + QLatin1String(CheminsApplication::NomExecutable)
                         + QLatin1String(".mdb"),
                     contexte.FichierINIPrincipal, LIRE_ET_CREER);
-    return Sauvegardes::effectuer(dossier, contexte.FichierINIPrincipal, contexte.cheminBase,
-                                  CheminsApplication::fichierExecutable());
+    const Sauvegardes::Bilan bilan
+        = Sauvegardes::effectuer(dossier, contexte.FichierINIPrincipal, contexte.cheminBase,
+                                 CheminsApplication::fichierExecutable());
+    contexte.problemeSauvegarde = bilan.probleme;
+    return bilan.emplacement;
 }
 
 void lireClignotements(Contexte &contexte)

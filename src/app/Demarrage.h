@@ -12,7 +12,7 @@ namespace Demarrage {
 inline constexpr const char *ChampsDansBarreParDefaut = "[nomclient] ([nbadultes]ad/[nbenfants]en)";
 
 // Main settings file path, database path ([system] "database"), backup rotation. Returns the
-// backup slot used.
+// backup slot used; a backup that failed is said in `problemeSauvegarde`.
 int preparer(Contexte &contexte);
 
 // NbClignotements from [reservation] "nb clignotement".

@@ -2,8 +2,10 @@
 
 #include "Version.h"
 #include "app/CentrerFenetre.h"
+#include "app/Contexte.h"
 #include "app/SavePosition.h"
 #include "conversion/Couleurs.h"
+#include "data/VeilleBase.h"
 #include "outils/ArriveesDeparts.h"
 #include "outils/Conflits.h"
 #include "outils/PlacesLibres.h"
@@ -16,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -192,6 +195,22 @@ Conflits *ROOT::ouvrirConflits()
     return fenetre;
 }
 
+void ROOT::actualiserLesOutils()
+{
+    // A window waiting on the stay it opened reads its list again when that stay closes.
+    const auto libre = [](QWidget *fenetre) {
+        return fenetre && fenetre->isVisible() && fenetre->isEnabled();
+    };
+    if (libre(m_mouvements))
+        m_mouvements->actualiser();
+    if (libre(m_conflits))
+        m_conflits->actualiser();
+    if (libre(m_placesLibres))
+        m_placesLibres->actualiser();
+    if (libre(m_recherche))
+        m_recherche->charger();
+}
+
 bool ROOT::demarrer()
 {
     m_planning = new Form1(m_contexte);
@@ -200,6 +219,14 @@ bool ROOT::demarrer()
     sousFenetre->hide();
     if (!m_planning->charger())
         return false;
+    connect(&m_contexte.veille(), &VeilleBase::changementAilleurs, this,
+            &ROOT::actualiserLesOutils);
+    // Said at every start for as long as it lasts: backups that stop working must not go
+    // unnoticed for weeks.
+    if (!m_contexte.problemeSauvegarde.isEmpty()) {
+        statusBar()->setObjectName(QStringLiteral("barreEtat"));
+        statusBar()->showMessage(m_contexte.problemeSauvegarde);
+    }
     // A new establishment starts by entering its rooms and pitches.
     if (m_planning->baseCreee())
         ouvrirParametres(OngletObjets);

@@ -40,6 +40,8 @@ public:
     ArriveesDeparts *ouvrirArriveesDeparts();
     PlacesLibres *ouvrirPlacesLibres();
     Conflits *ouvrirConflits();
+    // Another desk stored something: the tool windows in view read their lists again.
+    void actualiserLesOutils();
 
 signals:
     // "&Quitter": the program ends at once with this status.

@@ -3,12 +3,17 @@
 #include "app/ReglageEntier.h"
 #include "app/ValeurINI.h"
 #include "conversion/Conversion.h"
+#include "conversion/MessageErreur.h"
+#include "data/AttenteBase.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <limits>
+
+#include <sqlite3.h>
 
 namespace Sauvegardes {
 
@@ -61,23 +66,158 @@ bool copierEnRemplacant(const QString &source, const QString &cible)
     return QFile::rename(enCours, cible);
 }
 
-int effectuer(const QString &dossierApplication, const QString &fichierINI,
-              const QString &cheminBase, const QString &cheminProgramme)
+namespace {
+
+QString messageSqlite(sqlite3 *connexion, int code)
+{
+    const QString texte = connexion ? QString::fromUtf8(sqlite3_errmsg(connexion)) : QString();
+    return messageBaseEnFrancais(
+        QSqlError(QString(), texte, QSqlError::StatementError, QString::number(code)));
+}
+
+// Opens a file through SQLite, read-only or to be made; null with `erreur` set on failure.
+sqlite3 *ouvrirFichier(const QString &chemin, int drapeaux, QString &erreur)
+{
+    sqlite3 *connexion = nullptr;
+    const int code = sqlite3_open_v2(QFile::encodeName(chemin).constData(), &connexion,
+                                     drapeaux | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (code != SQLITE_OK) {
+        erreur = messageSqlite(connexion, code);
+        sqlite3_close(connexion);
+        return nullptr;
+    }
+    attenteParDefaut(connexion);
+    return connexion;
+}
+
+// SQLite's own verdict on a file: "ok", or what is wrong with it.
+QString verdict(sqlite3 *connexion)
+{
+    sqlite3_stmt *requete = nullptr;
+    QString resultat;
+    if (sqlite3_prepare_v2(connexion, "PRAGMA quick_check", -1, &requete, nullptr) == SQLITE_OK
+        && sqlite3_step(requete) == SQLITE_ROW)
+        resultat
+            = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(requete, 0)));
+    else
+        resultat = messageSqlite(connexion, sqlite3_errcode(connexion));
+    sqlite3_finalize(requete);
+    return resultat;
+}
+
+bool estUneBase(const QString &chemin)
+{
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::ReadOnly))
+        return false;
+    // Empty, or headed as SQLite heads its files.
+    const QByteArray entete = fichier.read(16);
+    return entete.isEmpty() || entete == QByteArrayLiteral("SQLite format 3\0");
+}
+
+QByteArray empreinte(const QString &chemin)
+{
+    QFile fichier(chemin);
+    QCryptographicHash hachage(QCryptographicHash::Sha256);
+    if (!fichier.open(QIODevice::ReadOnly) || !hachage.addData(&fichier))
+        return QByteArray();
+    return hachage.result();
+}
+
+} // namespace
+
+QString copierLaBase(const QString &source, const QString &cible)
+{
+    if (!QFileInfo(source).isFile())
+        return QStringLiteral("la base de données %1 est introuvable.").arg(source);
+    if (!estUneBase(source))
+        return copierEnRemplacant(source, cible)
+            ? QString()
+            : QStringLiteral("la copie de %1 n'a pas pu être écrite.").arg(source);
+    const QString enCours = cible + QLatin1String(".copie");
+    QFile::remove(enCours);
+    QString erreur;
+    sqlite3 *lue = ouvrirFichier(source, SQLITE_OPEN_READONLY, erreur);
+    sqlite3 *ecrite = lue
+        ? ouvrirFichier(enCours, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, erreur)
+        : nullptr;
+    if (lue && ecrite) {
+        // In one step: the whole file under one read lock, so no write of another desk can
+        // fall between two of its pages.
+        sqlite3_backup *copie = sqlite3_backup_init(ecrite, "main", lue, "main");
+        if (!copie) {
+            erreur = messageSqlite(ecrite, sqlite3_errcode(ecrite));
+        } else {
+            const int pas = sqlite3_backup_step(copie, -1);
+            sqlite3_backup_finish(copie);
+            if (pas != SQLITE_DONE)
+                erreur = messageSqlite(ecrite, pas);
+        }
+        if (erreur.isEmpty()) {
+            const QString controle = verdict(ecrite);
+            if (controle != QLatin1String("ok"))
+                erreur = QStringLiteral("la copie n'est pas saine (%1).").arg(controle);
+        }
+    }
+    sqlite3_close(ecrite);
+    sqlite3_close(lue);
+    if (erreur.isEmpty()) {
+        QFile::remove(cible);
+        if (!QFile::rename(enCours, cible))
+            erreur = QStringLiteral("la copie n'a pas pu prendre la place de %1.").arg(cible);
+    }
+    if (!erreur.isEmpty())
+        QFile::remove(enCours);
+    return erreur;
+}
+
+bool copierLeProgramme(const QString &source, const QString &cible)
+{
+    const QFileInfo programme(source);
+    if (!programme.isFile())
+        return false;
+    // The newest copy of this program among the slots, whichever slot it is in.
+    const QFileInfo dossier(cible);
+    const QFileInfoList copies = dossier.dir().entryInfoList(
+        {programme.fileName() + QLatin1String("_*")}, QDir::Files, QDir::Time);
+    for (const QFileInfo &copie : copies) {
+        if (copie.fileName().endsWith(QLatin1String(".copie")))
+            continue;
+        if (copie.size() == programme.size() && empreinte(copie.filePath()) == empreinte(source))
+            return true;
+        break;
+    }
+    return copierEnRemplacant(source, cible);
+}
+
+Bilan effectuer(const QString &dossierApplication, const QString &fichierINI,
+                const QString &cheminBase, const QString &cheminProgramme)
 {
     const QString dossier = dossierApplication + QLatin1String("/Sauvegardes/");
     QDir().mkpath(dossier);
 
-    const int emplacement = emplacementSuivant(
+    Bilan bilan;
+    bilan.emplacement = emplacementSuivant(
         ValeurINI("system", "sauvegardes numero", "0", fichierINI, LIRE_ET_CREER),
         ValeurINI("system", "sauvegardes nombre", "30", fichierINI, LIRE_ET_CREER));
 
-    copierEnRemplacant(cheminBase, nomSauvegardeBase(dossier, cheminBase, emplacement));
-    copierEnRemplacant(
+    // No file yet: the start offers to make one; nothing to back up, nothing to say.
+    if (QFileInfo::exists(cheminBase)) {
+        const QString probleme
+            = copierLaBase(cheminBase, nomSauvegardeBase(dossier, cheminBase, bilan.emplacement));
+        if (!probleme.isEmpty())
+            bilan.probleme = QStringLiteral("La sauvegarde de la base n'a pas pu être faite : "
+                                            "%1 Les sauvegardes précédentes sont conservées dans "
+                                            "%2.")
+                                 .arg(probleme, QDir::toNativeSeparators(dossier));
+    }
+    copierLeProgramme(
         cheminProgramme,
-        nomSauvegardeProgramme(dossier, QFileInfo(cheminProgramme).fileName(), emplacement));
+        nomSauvegardeProgramme(dossier, QFileInfo(cheminProgramme).fileName(), bilan.emplacement));
 
-    ValeurINI("system", "sauvegardes numero", QString::number(emplacement), fichierINI, ECRIRE);
-    return emplacement;
+    ValeurINI("system", "sauvegardes numero", QString::number(bilan.emplacement), fichierINI,
+              ECRIRE);
+    return bilan;
 }
 
 } // namespace Sauvegardes

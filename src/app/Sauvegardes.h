@@ -23,10 +23,30 @@ QString nomSauvegardeProgramme(const QString &dossier, const QString &nomProgram
 // Copies `source` over `cible`. The older copy is replaced only once the new one is complete.
 bool copierEnRemplacant(const QString &source, const QString &cible);
 
+// The database as one consistent picture of itself, even while another desk writes to it
+// (SQLite's backup API, under a read lock), checked with PRAGMA quick_check before it replaces
+// the older copy at `cible`; a copy that fails leaves the older one as it was. A file that is
+// not a database at all is copied as it is, so that whatever the owner had is kept. Empty when
+// done, else why not, in French.
+QString copierLaBase(const QString &source, const QString &cible);
+
+// The program into its slot, unless the newest program copy of the folder already holds the
+// same bytes: thirty copies of one release would only fill the disk. True when the slot holds
+// or needs no copy.
+bool copierLeProgramme(const QString &source, const QString &cible);
+
+struct Bilan
+{
+    int emplacement = 0;
+    // Why the database could not be backed up, in French; empty when it was, or when there
+    // is no database file to back up.
+    QString probleme;
+};
+
 // The whole backup step of the start-up: reads and writes the slot keys of the main settings
 // file, creates the folder and copies both files. Each step may fail without stopping the next;
-// the slot is written back in every case. Returns the slot used.
-int effectuer(const QString &dossierApplication, const QString &fichierINI,
-              const QString &cheminBase, const QString &cheminProgramme);
+// the slot is written back in every case.
+Bilan effectuer(const QString &dossierApplication, const QString &fichierINI,
+                const QString &cheminBase, const QString &cheminProgramme);
 
 } // namespace Sauvegardes

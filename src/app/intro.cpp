@@ -35,6 +35,21 @@ intro::intro(QWidget *parent)
     m_progression->setGeometry(16, 140, 465, 20);
 }
 
+void intro::signaler(const QString &texte)
+{
+    auto *avertissement = findChild<QLabel *>(QStringLiteral("Avertissement"));
+    if (!avertissement) {
+        avertissement = new QLabel(this);
+        avertissement->setObjectName(QStringLiteral("Avertissement"));
+        avertissement->setStyleSheet(QStringLiteral("color: #FFD27F"));
+        avertissement->setWordWrap(true);
+        avertissement->setTextFormat(Qt::PlainText);
+        avertissement->setGeometry(16, 100, 465, 38);
+    }
+    avertissement->setText(texte);
+    avertissement->show();
+}
+
 void intro::paintEvent(QPaintEvent *)
 {
     QPainter peintre(this);

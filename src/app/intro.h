@@ -12,6 +12,8 @@ public:
     explicit intro(QWidget *parent = nullptr);
 
     ScrollBar *progression() const { return m_progression; }
+    // A line of warning under the version, such as a backup that failed.
+    void signaler(const QString &texte);
 
 protected:
     void paintEvent(QPaintEvent *) override;

@@ -1,6 +1,8 @@
 #include "data/BaseDeDonnees.h"
 
 #include "conversion/MessageErreur.h"
+#include "data/AttenteBase.h"
+#include "data/LectureDirecte.h"
 #include "data/Recordset.h"
 #include "data/SchemaBase.h"
 
@@ -87,6 +89,7 @@ QSqlError ouvrir(const QString &chemin, const QString &connexion)
                     QStringLiteral("Impossible d'ouvrir la base de données %1.").arg(chemin),
                     base.lastError());
             } else {
+                attenteParDefaut(poigneeSqlite(base));
                 erreur = verifierObjets(base);
                 // The planning rereads the current stays of every line at each redraw, several
                 // megabytes of pages on a site with a long history: beyond SQLite's 2 MB default

@@ -24,6 +24,14 @@ QSqlError erreurCreation(const QString &texte)
     return QSqlError(texte, QString(), QSqlError::ConnectionError);
 }
 
+// A trigger's body holds statements of its own: its ';' end the trigger only after its END.
+bool estDansUnDeclencheur(const QString &courante)
+{
+    const QString texte = courante.trimmed();
+    return texte.startsWith(QStringLiteral("CREATE TRIGGER"), Qt::CaseInsensitive)
+        && !texte.endsWith(QStringLiteral("END"), Qt::CaseInsensitive);
+}
+
 // Splits the schema script at each ';' that ends a statement: Qt runs one statement at a time.
 // Quotes and comments are skipped over, so an apostrophe in a comment does not swallow the rest.
 QStringList instructions(const QString &script)
@@ -43,6 +51,9 @@ QStringList instructions(const QString &script)
                 ++j;
             courante += QStringView(script).mid(i, j + 1 - i);
             i = j + 1;
+        } else if (c == u';' && estDansUnDeclencheur(courante)) {
+            courante += c;
+            ++i;
         } else if (c == u';') {
             if (!courante.trimmed().isEmpty())
                 resultat << courante.trimmed();

@@ -87,6 +87,27 @@ QSqlError versLaVersion2(const QSqlDatabase &base)
     return QSqlError();
 }
 
+// Version 3: a reservation's stores counted, by a trigger so that no writer can forget it.
+QSqlError versLaVersion3(const QSqlDatabase &base)
+{
+    QSqlError erreur;
+    if (!aLaColonne(base, QStringLiteral("RESERVATIONS"), QStringLiteral("version")))
+        erreur = executer(base,
+                          QStringLiteral("ALTER TABLE RESERVATIONS ADD COLUMN version "
+                                         "INTEGER NOT NULL DEFAULT 0"));
+    if (!erreur.isValid())
+        erreur = executer(base,
+                          QStringLiteral("CREATE TRIGGER IF NOT EXISTS ReservationsVersion AFTER "
+                                         "UPDATE ON RESERVATIONS WHEN NEW.version IS OLD.version "
+                                         "BEGIN UPDATE RESERVATIONS SET version = OLD.version + 1 "
+                                         "WHERE NumeroReservation = NEW.NumeroReservation; END"));
+    if (erreur.isValid())
+        return erreurMiseAJour(QStringLiteral("le suivi des modifications des réservations n'a "
+                                              "pas pu être ajouté : %1")
+                                   .arg(messageBaseEnFrancais(erreur)));
+    return QSqlError();
+}
+
 } // namespace
 
 int lire(const QSqlDatabase &base)
@@ -121,6 +142,8 @@ QSqlError mettreAJour(const QSqlDatabase &base)
         erreur = versLaVersion1(base);
     if (!erreur.isValid() && version < 2)
         erreur = versLaVersion2(base);
+    if (!erreur.isValid() && version < 3)
+        erreur = versLaVersion3(base);
     if (!erreur.isValid())
         erreur = executer(base, QStringLiteral("PRAGMA user_version = %1").arg(Courante));
     if (!erreur.isValid())

@@ -13,7 +13,9 @@ namespace VersionSchema {
 //    OBJETS.retire, ETATS.occupe, CONSOMMATIONS.TauxTVA.
 // 2: the day's arrivals and departures found by their dates: ReservationsParArrivee,
 //    ReservationsParDepart.
-inline constexpr int Courante = 2;
+// 3: several desks on one base: RESERVATIONS.version, raised at every store by the trigger
+//    ReservationsVersion.
+inline constexpr int Courante = 3;
 
 // The file's version, -1 when it cannot be read.
 int lire(const QSqlDatabase &base);

@@ -50,8 +50,19 @@ CREATE TABLE RESERVATIONS (
     nbenfants SMALLINT,
     remarque TEXT,
     telephone TEXT,
-    email TEXT
+    email TEXT,
+    version INTEGER NOT NULL DEFAULT 0
 );
+
+-- "version" counts the stores of a reservation, whoever makes them (this program, an older copy
+-- of it at another desk, a hand-made UPDATE): a desk that opened the stay at one version stores
+-- over it only knowingly.
+CREATE TRIGGER ReservationsVersion AFTER UPDATE ON RESERVATIONS
+WHEN NEW.version IS OLD.version
+BEGIN
+    UPDATE RESERVATIONS SET version = OLD.version + 1
+    WHERE NumeroReservation = NEW.NumeroReservation;
+END;
 
 -- The planning reads one line at a time and only the stays whose bar can still reach its first
 -- day: the later of arrival and departure, or every day when the departure is missing. Indexed
@@ -111,4 +122,4 @@ LEFT JOIN ETATS ON ETATS.Code = RESERVATIONS.Etat;
 
 -- The version of these tables (VersionSchema::Courante); earlier files are brought up to it when
 -- the program opens them.
-PRAGMA user_version = 2;
+PRAGMA user_version = 3;

@@ -104,6 +104,12 @@ PlacesLibres::PlacesLibres(Contexte &contexte, QWidget *parent)
     CentrerFenetre(this);
 }
 
+void PlacesLibres::actualiser()
+{
+    if (m_arrivee.isValid())
+        rechercher(false);
+}
+
 void PlacesLibres::rechercher(bool signalerRefus)
 {
     libres->clear();

@@ -35,6 +35,9 @@ public:
     // given up; unset, a double click does nothing.
     std::function<void(qint32 objet, const QDate &arrivee, const QDate &depart)> nouveauSejour;
 
+    // The last search made again, if any: another desk stored a stay.
+    void actualiser();
+
 protected:
     // Enter searches from any field; on the list it opens the stay of the current row.
     void keyPressEvent(QKeyEvent *evenement) override;

@@ -30,6 +30,9 @@ public:
     // Called with the chosen stay's number once the window has closed; empty does nothing.
     std::function<void(qint32 numero)> ouvrirSejour;
 
+    // Reads the index again and lists what the text finds: another desk stored a stay.
+    void charger();
+
 protected:
     void showEvent(QShowEvent *evenement) override;
     // Closed, the window gives back the memory of its index (tens of megabytes on a large site):
@@ -39,7 +42,6 @@ protected:
     bool eventFilter(QObject *objet, QEvent *evenement) override;
 
 private:
-    void charger();
     void rafraichir();
     void deplacerSelection(int pas);
     void ouvrirSelection();

@@ -112,6 +112,7 @@ struct ChampsDUnSejour
         , telephone(jeu.position(QStringLiteral("telephone")))
         , email(jeu.position(QStringLiteral("email")))
         , couleur(jeu.position(QStringLiteral("couleur")))
+        , version(jeu.position(QStringLiteral("version")))
     {
     }
 
@@ -134,11 +135,12 @@ struct ChampsDUnSejour
         barre.telephone = jeu.texte(telephone);
         barre.email = jeu.texte(email);
         barre.couleur = entierDe<qint32>(jeu, couleur);
+        barre.version = entierDe<qint32>(jeu, version);
         return barre;
     }
 
     int NumeroReservation, objet, nomclient, DateDebut, DateFin, code, nom, arrhes, datelimite,
-        nbadultes, nbenfants, remarque, telephone, email, couleur;
+        nbadultes, nbenfants, remarque, telephone, email, couleur, version;
 };
 
 // The label centred over the columns from `debut` to `fin`, and vertically in the strip.
@@ -216,6 +218,48 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     int largeurjour = vue.largeurjour;
     int hauteurligne = vue.hauteurligne;
     ResultatDessin resultat;
+    // One read transaction for the whole picture: every line comes from the same state of the
+    // file, which is locked and checked once instead of once per line. When the connection is
+    // already inside a transaction (a writer's), the redraw simply reads within it.
+    QSqlDatabase connexion = base;
+    const bool enLecture = connexion.isOpen() && connexion.transaction();
+
+    // The lines are read before anything is wiped: a base another desk holds past the wait
+    // leaves the last picture and its bars as they were, never an empty planning.
+    // Every line of the selection first, cheaply: which of them show depends on how many there
+    // are.
+    struct Ligne
+    {
+        qint32 numero;
+        QString nom;
+    };
+    QVector<Ligne> selection;
+    // A thousand objects at every pan step: read where they lie, as the stays are.
+    LectureDirecte lignes(base);
+    const bool lu = lignes.executer(QString::fromLatin1(TextesSQL::objetsDuPlanning));
+    if (lu) {
+        const int retire = lignes.position(QStringLiteral("retire"));
+        const int categorie = lignes.position(QStringLiteral("Categorie"));
+        const int numero = lignes.position(QStringLiteral("numero"));
+        const int nom = lignes.position(QStringLiteral("nom"));
+        while (lignes.suivant()) {
+            // A retired object keeps its stays in the base but has no line any more.
+            if (entierDe<qint32>(lignes, retire) != 0)
+                continue;
+            if (!vue.categorie.isEmpty() && lignes.texte(categorie).trimmed() != vue.categorie)
+                continue;
+            selection.append({entierDe<qint32>(lignes, numero), lignes.texte(nom)});
+        }
+    }
+    if (!lu || lignes.erreur().isValid()) {
+        if (enLecture)
+            connexion.rollback();
+        resultat.lectureEchouee = true;
+        resultat.imageGardee = true;
+        resultat.barres = std::move(recyclees);
+        return resultat;
+    }
+
     // A few thousand bars at every pan step: the last picture's table is refilled rather than
     // allocated, grown and given back each time.
     resultat.barres = std::move(recyclees);
@@ -228,12 +272,6 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     SurfaceImage &TexteColonnes = *surfaces.TexteColonnes;
     SurfaceImage &objets = *surfaces.objets;
     SurfaceImage &planning = *surfaces.planning;
-
-    // One read transaction for the whole picture: every line comes from the same state of the
-    // file, which is locked and checked once instead of once per line. When the connection is
-    // already inside a transaction (a writer's), the redraw simply reads within it.
-    QSqlDatabase connexion = base;
-    const bool enLecture = connexion.isOpen() && connexion.transaction();
 
     planning.effacer();
     TexteColonnes.effacer();
@@ -310,30 +348,6 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     bool numeroVerifie = false;
     std::optional<ChampsDUnSejour> champs;
     quint64 formeDesChamps = 0;
-    // Every line of the selection first, cheaply: which of them show depends on how many there
-    // are.
-    struct Ligne
-    {
-        qint32 numero;
-        QString nom;
-    };
-    QVector<Ligne> selection;
-    // A thousand objects at every pan step: read where they lie, as the stays are.
-    LectureDirecte lignes(base);
-    if (lignes.executer(QString::fromLatin1(TextesSQL::objetsDuPlanning))) {
-        const int retire = lignes.position(QStringLiteral("retire"));
-        const int categorie = lignes.position(QStringLiteral("Categorie"));
-        const int numero = lignes.position(QStringLiteral("numero"));
-        const int nom = lignes.position(QStringLiteral("nom"));
-        while (lignes.suivant()) {
-            // A retired object keeps its stays in the base but has no line any more.
-            if (entierDe<qint32>(lignes, retire) != 0)
-                continue;
-            if (!vue.categorie.isEmpty() && lignes.texte(categorie).trimmed() != vue.categorie)
-                continue;
-            selection.append({entierDe<qint32>(lignes, numero), lignes.texte(nom)});
-        }
-    }
     resultat.nombreDeLignes = int(selection.size());
     const int hauteurVue
         = vue.hauteurVisible > 0 ? std::min(vue.hauteurVisible, hauteurPlanning) : hauteurPlanning;
@@ -397,6 +411,8 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
             DessinerTexte(planning, barre.nomclient, barre.x1, barre.y1, barre.x2, barre.y2, 10);
             resultat.barres.append(std::move(barre));
         }
+        if (!executee || sejours.erreur().isValid())
+            resultat.lectureEchouee = true;
         montrerLesChevauchements(planning, resultat.barres, premiereBarre, palette);
         y += hauteurligne;
     }

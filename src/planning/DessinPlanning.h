@@ -44,6 +44,10 @@ struct ResultatDessin
     int nombreDeLignes = 0; // every line of the selection, drawn or not
     int premiereLigne = 0; // the line drawn at the top
     bool objetMontre = false; // `objetAMontrer` is among the lines drawn
+    // The base could not be read (held by another desk past the wait). When the list of lines
+    // could not be read, nothing was drawn and `barres` are the ones handed in.
+    bool lectureEchouee = false;
+    bool imageGardee = false;
 };
 
 // Bar rectangle of a stay on the row whose top is `ligne`: 2 pixels in from each end of the
@@ -56,7 +60,8 @@ void calculerBarre(ReservationAffichee &barre, const QDate &datedepart, int larg
                    int hauteurligne);
 
 // The whole redraw of the planning from the database (objects, then one query per line shown),
-// on surfaces already sized. Never fails: a statement that cannot run is skipped. Only the
+// on surfaces already sized. A statement that cannot run is skipped and said in
+// `lectureEchouee`; when the objects cannot be read the surfaces are left as they were. Only the
 // stays whose bar can still reach the first column are read, so past years cost nothing; what
 // is drawn is the same as if every earlier stay had been read. Only the lines that show are
 // read, so a site of a thousand objects costs what one screen of them does. The queries run in

@@ -19,6 +19,7 @@
 #include "data/Chevauchement.h"
 #include "data/ConflitsSejour.h"
 #include "data/ObjetsEtablissement.h"
+#include "data/VeilleBase.h"
 #include "planning/DessinPlanning.h"
 #include "planning/InfoBulle.h"
 #include "planning/Librairie_Graphique.h"
@@ -31,6 +32,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QScrollBar>
@@ -112,8 +114,17 @@ void Form1::fixerDatedepart(const QDate &jour)
 
 void Form1::ouvrirLaReservation(const ReservationAffichee &barre)
 {
+    // The bar is the stay as the last redraw read it; another desk may have stored it since.
+    const auto sejour = lireReservationAffichee(m_contexte.BasePlanning(), barre.NumeroReservation);
+    if (!sejour) {
+        BoiteMessage::afficher(this,
+                               QStringLiteral("La réservation n° %1 est introuvable : elle "
+                                              "a peut-être été supprimée.")
+                                   .arg(barre.NumeroReservation));
+        return;
+    }
     reservations &dialogue = dialogueReservation();
-    OuvertureReservation::remplir(dialogue, barre, this);
+    OuvertureReservation::remplir(dialogue, *sejour, this);
     setEnabled(false);
     OuvertureReservation::attendreReactivation(this, &dialogue);
     setEnabled(true);
@@ -240,6 +251,52 @@ void Form1::creerControles()
     m_memoire.setSingleShot(true);
     m_memoire.setInterval(500);
     connect(&m_memoire, &QTimer::timeout, this, &Form1::memoriserAffichage);
+
+    baseOccupee = new QLabel(QStringLiteral("Base occupée par un autre poste – nouvel essai…"),
+                             fondplanning);
+    baseOccupee->setObjectName(QStringLiteral("baseOccupee"));
+    baseOccupee->setAutoFillBackground(true);
+    QPalette avertissement = baseOccupee->palette();
+    avertissement.setColor(QPalette::Window, couleurDepuisVB(0x80FFFFu));
+    avertissement.setColor(QPalette::WindowText, Qt::black);
+    baseOccupee->setPalette(avertissement);
+    baseOccupee->setContentsMargins(6, 2, 6, 2);
+    baseOccupee->hide();
+    m_nouvelEssai.setSingleShot(true);
+    m_nouvelEssai.setInterval(2000);
+    connect(&m_nouvelEssai, &QTimer::timeout, this, &Form1::redessinerSiLibre);
+    // While a bar is held, a pan runs or a stay is open, the other desk's change waits for it.
+    m_redessinAttendu.setInterval(250);
+    connect(&m_redessinAttendu, &QTimer::timeout, this, &Form1::redessinerSiLibre);
+}
+
+void Form1::baseChangeeAilleurs()
+{
+    m_redessinAttendu.start();
+    redessinerSiLibre();
+}
+
+void Form1::redessinerSiLibre()
+{
+    if (m_saisie || Deplaceur.isActive() || reservationOuverte() || !isEnabled()
+        || QApplication::activeModalWidget())
+        return;
+    m_redessinAttendu.stop();
+    rafraichir();
+}
+
+void Form1::signalerLecture(bool echouee)
+{
+    if (!echouee) {
+        baseOccupee->hide();
+        return;
+    }
+    baseOccupee->adjustSize();
+    baseOccupee->move(planning->x() + 4, planning->y() + 4);
+    baseOccupee->raise();
+    baseOccupee->show();
+    // The planning tries again by itself; the owner has nothing to do.
+    m_nouvelEssai.start();
 }
 
 bool Form1::charger()
@@ -248,6 +305,8 @@ bool Form1::charger()
 
     intro splash;
     CentrerFenetre(&splash);
+    if (!m_contexte.problemeSauvegarde.isEmpty())
+        splash.signaler(m_contexte.problemeSauvegarde);
     splash.show();
     QCoreApplication::processEvents();
     splash.progression()->setValue(10);
@@ -300,6 +359,9 @@ bool Form1::charger()
 
     splash.close();
     actualiserCategories();
+    connect(&m_contexte.veille(), &VeilleBase::changementAilleurs, this,
+            &Form1::baseChangeeAilleurs);
+    m_contexte.veille().demarrer();
     return true;
 }
 
@@ -332,6 +394,7 @@ void Form1::redessinerPlusTard()
 
 void Form1::rafraichir()
 {
+    m_redessinAttendu.stop();
     afficherPeriode();
     if (m_montrerEncours) {
         m_montrerEncours = false;
@@ -356,6 +419,12 @@ void Form1::rafraichir()
             = dessinerPlanning({&lesmois->surface(), &TexteColonnes->surface(), &objets->surface(),
                                 &planning->surface()},
                                m_contexte.BasePlanning(), vue, std::move(ReservationsAffichees));
+        signalerLecture(resultat.lectureEchouee);
+        if (resultat.imageGardee) {
+            // The last picture stays, with the bars that answer for it.
+            ReservationsAffichees = std::move(resultat.barres);
+            return;
+        }
         ReservationsAffichees = std::move(resultat.barres);
         m_nomsDesObjets = std::move(resultat.nomsDesObjets);
         m_numerosDesLignes = std::move(resultat.numerosDesLignes);
@@ -471,10 +540,7 @@ void Form1::planning_Molette(int angle, Qt::KeyboardModifiers touches)
 void Form1::keyPressEvent(QKeyEvent *evenement)
 {
     if (m_saisie && evenement->key() == Qt::Key_Escape) {
-        const bool glisse = m_glisse;
-        abandonnerGeste();
-        if (glisse)
-            rafraichir();
+        lacherGeste();
         evenement->accept();
         return;
     }
@@ -536,6 +602,7 @@ void Form1::ouvrirSejour(qint32 numero)
         return;
     }
     finirPanoramique();
+    lacherGeste();
     if (ouvrirReservation)
         ouvrirReservation(*sejour);
     // The stay as the dialog left it: moved to other dates or another object, or deleted.
@@ -554,6 +621,7 @@ void Form1::nouveauSejourSur(qint32 objet, const QDate &arrivee, const QDate &de
     if (reservationOuverte())
         return;
     finirPanoramique();
+    lacherGeste();
     if (ajouterReservationSur)
         ajouterReservationSur(objet, arrivee, depart);
     rafraichir();
@@ -799,6 +867,16 @@ void Form1::dessinerGeste(const ModificationSejour &modification, const QPoint &
                        planning);
 }
 
+void Form1::lacherGeste()
+{
+    if (!m_saisie)
+        return;
+    const bool glisse = m_glisse;
+    abandonnerGeste();
+    if (glisse)
+        rafraichir();
+}
+
 void Form1::abandonnerGeste()
 {
     m_saisie.reset();
@@ -956,6 +1034,8 @@ void Form1::planning_DblClick(Qt::MouseButton bouton, const QPoint &position)
 
 void Form1::ajouter_Click()
 {
+    // The dialog takes the pointer: a bar held from the keyboard's "+" stays where it was.
+    lacherGeste();
     if (ajouterReservation)
         ajouterReservation();
     rafraichir();

@@ -14,6 +14,7 @@
 
 class Contexte;
 class QComboBox;
+class QLabel;
 class QScrollBar;
 class SurfaceDessin;
 class reservations;
@@ -125,6 +126,7 @@ public:
     SurfaceDessin *objets;
     SurfaceDessin *planning;
     QScrollBar *defilement; // shown only when the lines do not all fit
+    QLabel *baseOccupee; // over the grid while the base cannot be read
     QComboBox *choixannee;
     QComboBox *choixmois;
     QComboBox *ChoixSelection;
@@ -164,6 +166,9 @@ private:
     std::optional<ModificationSejour> modificationDuGeste(const QPoint &position) const;
     void dessinerGeste(const ModificationSejour &modification, const QPoint &position);
     void abandonnerGeste();
+    // A bar held is put back where it was, as Escape does; a dialog about to open calls it,
+    // since the release will go to the dialog.
+    void lacherGeste();
     // Checks the clashes, stores with the journal's note; false when nothing was stored.
     bool enregistrerGeste(const ModificationSejour &modification, bool annulation);
     QString nomDeLObjet(qint32 numero) const;
@@ -172,6 +177,12 @@ private:
     int lignesEntieres() const;
     void lireAffichage();
     void memoriserAffichage();
+    // Another desk stored something: redrawn now, or once the gesture, the pan or the dialog
+    // under way is over.
+    void baseChangeeAilleurs();
+    void redessinerSiLibre();
+    // The line over the grid while the base cannot be read, and the next try.
+    void signalerLecture(bool echouee);
 
     Contexte &m_contexte;
     bool m_redimensionnementEnCours = false;
@@ -187,6 +198,8 @@ private:
     int m_nombreDeLignes = 0;
     qint32 m_objetAMontrer = 0; // whose line the next redraw brings into view
     QTimer m_memoire; // writes the line at the top and the day width once the wheel rests
+    QTimer m_nouvelEssai; // after a read the base refused
+    QTimer m_redessinAttendu; // a change made elsewhere, drawn once the planning is free
     // A bar held: a copy (the redraws rebuild the table), where it was taken and how.
     std::optional<ReservationAffichee> m_saisie;
     QPoint m_appui;

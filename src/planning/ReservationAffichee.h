@@ -27,6 +27,7 @@ struct ReservationAffichee
     QString email;
     qint32 couleur = 0; // 0x00BBGGRR; 0 (black) when the state is unknown
     qint32 ligne = 0;
+    qint32 version = 0; // the stores the row had seen when it was read
 };
 
 // Its members all move in memory as plain bytes, so a growing table is moved, not copied.

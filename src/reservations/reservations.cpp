@@ -15,6 +15,7 @@
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 #include "data/TransactionEcriture.h"
+#include "planning/DessinPlanning.h"
 #include "reservations/Appelante.h"
 #include "reservations/SaisieReservation.h"
 #include "till/BAR.h"
@@ -294,6 +295,40 @@ void reservations::Fonction_Ajouter()
                                 LIRE_ET_CREER));
 }
 
+void reservations::remplirDepuis(const ReservationAffichee &sejour)
+{
+    m_ouverte = sejour;
+    NomClient->setText(sejour.nomclient);
+    // A missing date leaves its boxes as they are, as a failed assignment did.
+    if (sejour.DateDebut.isValid())
+        datedebut->setText(sejour.DateDebut.toString(QStringLiteral("dd/MM/yyyy")));
+    if (sejour.DateFin.isValid())
+        datefin->setText(sejour.DateFin.toString(QStringLiteral("dd/MM/yyyy")));
+    if (sejour.DateDebut.isValid())
+        heuredebut->setText(sejour.DateDebut.toString(QStringLiteral("HH:mm")));
+    if (sejour.DateFin.isValid())
+        heurefin->setText(sejour.DateFin.toString(QStringLiteral("HH:mm")));
+    arrhes->setText(SaisieReservation::texteArrhes(sejour.arrhes));
+    if (sejour.datelimite.isValid())
+        datelimite->setText(sejour.datelimite.toString(QStringLiteral("dd/MM/yyyy")));
+    nbadultes->setText(QString::number(sejour.nbadultes));
+    nbenfants->setText(QString::number(sejour.nbenfants));
+    etat->setEditText(sejour.libelleetat);
+    const QString numero = QString::number(sejour.NumeroReservation);
+    numreservation->setText(numero);
+    remarque->setPlainText(sejour.remarque);
+    telephone->setText(sejour.telephone);
+    Email->setText(sejour.email);
+    // The blank after the number is part of the test: object 1 is not the entry of object 12.
+    const QString debutEntree = QString::number(sejour.objet) + u' ';
+    for (int n = 0; n < Objets->count(); ++n) {
+        if (Objets->itemText(n).startsWith(debutEntree)) {
+            Objets->setCurrentIndex(n);
+            setWindowTitle(QStringLiteral("Réservation ") + numero);
+        }
+    }
+}
+
 void reservations::Fonction_Modifier()
 {
     Modifier->setEnabled(true);
@@ -454,8 +489,10 @@ void reservations::ajouter_Click()
         m_planning->rafraichir();
 }
 
-QSqlError reservations::enregistrerModification()
+QSqlError reservations::enregistrerModification(bool parDessus, bool *changeAilleurs,
+                                                const QStringList &champsRemplaces)
 {
+    *changeAilleurs = false;
     const QSqlDatabase base = m_contexte.BasePlanning();
     TransactionEcriture transaction(base);
     if (transaction.erreur().isValid())
@@ -468,28 +505,115 @@ QSqlError reservations::enregistrerModification()
                                         "peut-être été supprimée entre-temps."),
                          QString(), QSqlError::StatementError);
     }
+    // Read under the write lock: no other desk can store it between this test and the write.
+    if (!parDessus && m_ouverte
+        && jeu.champ(QStringLiteral("version")).toLongLong() != m_ouverte->version) {
+        *changeAilleurs = true;
+        return QSqlError();
+    }
     jeu.modifier();
     miseajourtousleschamps(jeu);
     if (const QSqlError erreur = jeu.valider(); erreur.isValid())
         return erreur;
+    const double numero = Conversion::ValeurNumerique(numreservation->text());
     if (const QSqlError erreur
-        = AjoutOperation(base, Conversion::ValeurNumerique(numreservation->text()), 0, QString(),
-                         QStringLiteral("Modification d'informations"));
+        = AjoutOperation(base, numero, 0, QString(), QStringLiteral("Modification d'informations"));
         erreur.isValid())
         return erreur;
+    if (parDessus && !champsRemplaces.isEmpty()) {
+        if (const QSqlError erreur = AjoutOperation(
+                base, numero, 0, QString(),
+                QStringLiteral("Enregistrée par-dessus une modification faite à un autre poste (")
+                    + champsRemplaces.join(QStringLiteral(", ")) + u')');
+            erreur.isValid())
+            return erreur;
+    }
     return transaction.valider();
+}
+
+QVector<ConflitDeVersion::Champ> reservations::champsSaisis() const
+{
+    const auto jourHeure = [](const QLineEdit *jour, const QLineEdit *heure) {
+        return (jour->text() + u' ' + heure->text()).trimmed();
+    };
+    return {
+        {QStringLiteral("Objet"), Objets->currentText()},
+        {QStringLiteral("Client"), NomClient->text()},
+        {QStringLiteral("Arrivée"), jourHeure(datedebut, heuredebut)},
+        {QStringLiteral("Départ"), jourHeure(datefin, heurefin)},
+        {QStringLiteral("Arrhes"), arrhes->text()},
+        {QStringLiteral("Date attendue"), datelimite->text()},
+        {QStringLiteral("État"), etat->currentText()},
+        {QStringLiteral("Adultes"), nbadultes->text()},
+        {QStringLiteral("Enfants"), nbenfants->text()},
+        {QStringLiteral("Remarque"), remarque->toPlainText()},
+        {QStringLiteral("Téléphone"), telephone->text()},
+        {QStringLiteral("E-mail"), Email->text()},
+    };
+}
+
+bool reservations::resoudreLeConflit()
+{
+    const std::optional<ReservationAffichee> actuelle
+        = lireReservationAffichee(m_contexte.BasePlanning(), entierSaisi(numeroDuTitre()));
+    if (!actuelle) {
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Cette réservation a été supprimée à un autre "
+                                              "poste depuis que vous l'avez ouverte : "
+                                              "rien n'a été enregistré."));
+        return false;
+    }
+    const auto nomObjet = [this](qint32 numero) {
+        const QString debut = QString::number(numero) + u' ';
+        for (int n = 0; n < Objets->count(); ++n) {
+            if (Objets->itemText(n).startsWith(debut))
+                return Objets->itemText(n);
+        }
+        return QString::number(numero);
+    };
+    const QVector<ConflitDeVersion::Difference> differences = ConflitDeVersion::differences(
+        ConflitDeVersion::champsDuSejour(*m_ouverte, nomObjet),
+        ConflitDeVersion::champsDuSejour(*actuelle, nomObjet), champsSaisis());
+    QStringList champsRemplaces;
+    for (const ConflitDeVersion::Difference &difference : differences)
+        champsRemplaces << difference.libelle;
+    // Stored again with nothing the dialog shows changed: nothing of theirs can be lost.
+    const int choix = differences.isEmpty()
+        ? 1
+        : BoiteMessage::choisir(
+            this, ConflitDeVersion::texteDuConflit(differences),
+            {QStringLiteral("Reprendre leur version"), QStringLiteral("Garder la mienne")});
+    if (choix == 0) {
+        remplirDepuis(*actuelle);
+        datedebut_LostFocus();
+        AfficherLeTicket();
+        return false;
+    }
+    if (choix != 1)
+        return false;
+    bool changeAilleurs = false;
+    if (const QSqlError erreur = enregistrerModification(true, &changeAilleurs, champsRemplaces);
+        erreur.isValid()) {
+        signalerRefus(QStringLiteral("La réservation n'a pas pu être modifiée"), erreur);
+        return false;
+    }
+    return true;
 }
 
 void reservations::Modifier_Click()
 {
     if (!validerLaSaisie(entierSaisi(numeroDuTitre())))
         return;
-    if (const QSqlError erreur = enregistrerModification(); erreur.isValid()) {
+    bool changeAilleurs = false;
+    if (const QSqlError erreur = enregistrerModification(false, &changeAilleurs);
+        erreur.isValid()) {
         // Nothing was changed: no note in the journal, the planning stays where it is, and the
         // dialog stays open with what was typed.
         signalerRefus(QStringLiteral("La réservation n'a pas pu être modifiée"), erreur);
         return;
     }
+    if (changeAilleurs && !resoudreLeConflit())
+        return;
     if (m_planning)
         m_planning->fixerDatedepart(SaisieReservation::dateSaisie(datedebut->text()).date());
     if (Appelante *fenetre = appelante()) {
@@ -499,8 +623,25 @@ void reservations::Modifier_Click()
     close();
 }
 
+bool reservations::confirmerSuppression()
+{
+    if (!m_ouverte)
+        return true;
+    const std::optional<ReservationAffichee> actuelle
+        = lireReservationAffichee(m_contexte.BasePlanning(), entierSaisi(numeroDuTitre()));
+    if (!actuelle || actuelle->version == m_ouverte->version)
+        return true;
+    return BoiteMessage::confirmer(
+        this,
+        QStringLiteral("Ce séjour a été modifié à un autre poste depuis que vous l'avez ouvert. "
+                       "Le supprimer quand même ?"),
+        QStringLiteral("Supprimer quand même"), QStringLiteral("Revenir"));
+}
+
 void reservations::supprimer_Click()
 {
+    if (!confirmerSuppression())
+        return;
     Recordset jeu(m_contexte.BasePlanning(), TextesSQL::reservationParNumero(numeroDuTitre()));
     QSqlError erreur = jeu.erreur();
     if (!erreur.isValid() && !jeu.fin())

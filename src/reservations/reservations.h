@@ -1,11 +1,15 @@
 #pragma once
 
+#include "planning/ReservationAffichee.h"
+#include "reservations/ConflitDeVersion.h"
+
 #include <QPointer>
 #include <QSqlError>
 #include <QVector>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class Appelante;
 class Contexte;
@@ -39,6 +43,9 @@ public:
     void TrouverReservation(const QString &numero);
     void Fonction_Ajouter();
     void Fonction_Modifier();
+    // The boxes filled from the stay as stored. A save compares the row with it, to know
+    // whether another desk stored the stay since.
+    void remplirDepuis(const ReservationAffichee &sejour);
     // Copies every box into the current row of `jeu`, which the caller has put into add or edit
     // state. A box whose text the field cannot take is skipped; the field keeps its value.
     void miseajourtousleschamps(Recordset &jeu);
@@ -121,7 +128,18 @@ private:
     QString numeroDuTitre() const;
     // The row and its journal note, in one transaction: both are stored or neither.
     QSqlError enregistrerNouvelle(qint32 &numero);
-    QSqlError enregistrerModification();
+    // Stores nothing and sets `changeAilleurs` when the row is no longer the one opened, unless
+    // `parDessus`: the owner chose to store over it, which the journal then says.
+    QSqlError enregistrerModification(bool parDessus, bool *changeAilleurs,
+                                      const QStringList &champsRemplaces = {});
+    // Another desk stored the stay since it was opened: what changed, and the owner's choice.
+    // True when the stay was stored over theirs.
+    bool resoudreLeConflit();
+    // Deleting a stay changed elsewhere since it was opened asks first; false when the owner
+    // goes back.
+    bool confirmerSuppression();
+    // The boxes as typed, as ConflitDeVersion compares them.
+    QVector<ConflitDeVersion::Champ> champsSaisis() const;
     // A note of the journal; a refusal is told in French. False when the note was refused.
     bool noter(const QString &libelle);
     // The French message of a refused write, with what the base said.
@@ -132,4 +150,5 @@ private:
     Appelante *m_planning;
     QPointer<QWidget> m_fenetreAppelante;
     Appelante *m_appelante = nullptr;
+    std::optional<ReservationAffichee> m_ouverte; // the stay as stored when the dialog opened
 };

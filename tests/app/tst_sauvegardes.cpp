@@ -1,5 +1,6 @@
 #include "app/Sauvegardes.h"
 #include "app/ValeurINI.h"
+#include "commun/BaseEssai.h"
 
 #include <QtTest>
 
@@ -20,6 +21,8 @@ private slots:
     void uneCopieRemplaceLaPrecedente();
     void lesEchecsDeCopieNArretentPasLaRotation_data();
     void lesEchecsDeCopieNArretentPasLaRotation();
+    void laCopieDeLaBaseEstSaineOuNeRemplaceRien_data();
+    void laCopieDeLaBaseEstSaineOuNeRemplaceRien();
 
 private:
     void ecrire(const QString &chemin, const QByteArray &contenu);
@@ -114,17 +117,23 @@ void TestSauvegardes::laRotationCopieLaBaseEtLeProgramme()
     ecrire(dossier + "/Hotel.mdb", "base");
     ecrire(dossier + "/Razarivu", "programme");
 
-    QCOMPARE(Sauvegardes::effectuer(dossier, ini, dossier + "/Hotel.mdb", dossier + "/Razarivu"),
-             1);
-    QCOMPARE(Sauvegardes::effectuer(dossier, ini, dossier + "/Hotel.mdb", dossier + "/Razarivu"),
-             2);
+    const auto sauvegarder = [&] {
+        return Sauvegardes::effectuer(dossier, ini, dossier + "/Hotel.mdb", dossier + "/Razarivu")
+            .emplacement;
+    };
+    QCOMPARE(sauvegarder(), 1);
+    QCOMPARE(sauvegarder(), 2);
+    // The same program is not copied twice; a new release is.
+    ecrire(dossier + "/Razarivu", "nouveau programme");
+    QCOMPARE(sauvegarder(), 3);
 
-    for (const QString nom : {"Hotel_1.mdb", "Razarivu_1", "Hotel_2.mdb", "Razarivu_2"})
+    for (const QString nom : {"Hotel_1.mdb", "Razarivu_1", "Hotel_2.mdb", "Razarivu_3"})
         QVERIFY2(QFile::exists(dossier + "/Sauvegardes/" + nom), qPrintable(nom));
+    QVERIFY(!QFile::exists(dossier + "/Sauvegardes/Razarivu_2"));
     QFile copie(dossier + "/Sauvegardes/Hotel_2.mdb");
     QVERIFY(copie.open(QIODevice::ReadOnly));
     QCOMPARE(copie.readAll(), QByteArray("base"));
-    QCOMPARE(ValeurINI("system", "sauvegardes numero", "", ini, LIRE), QString("2"));
+    QCOMPARE(ValeurINI("system", "sauvegardes numero", "", ini, LIRE), QString("3"));
     QCOMPARE(ValeurINI("system", "sauvegardes nombre", "", ini, LIRE), QString("30"));
 }
 
@@ -164,12 +173,85 @@ void TestSauvegardes::lesEchecsDeCopieNArretentPasLaRotation()
         ecrire(dossier + "/Sauvegardes", "un fichier à la place du dossier");
     ValeurINI("system", "sauvegardes numero", "4", ini, ECRIRE);
 
-    QCOMPARE(Sauvegardes::effectuer(dossier, ini, dossier + "/Razarivu.mdb", dossier + "/Razarivu"),
-             5);
+    const Sauvegardes::Bilan bilan
+        = Sauvegardes::effectuer(dossier, ini, dossier + "/Razarivu.mdb", dossier + "/Razarivu");
+    QCOMPARE(bilan.emplacement, 5);
+    // A base not made yet is no failure; a folder that cannot be made is.
+    QCOMPARE(bilan.probleme.isEmpty(), baseManquante);
 
     QCOMPARE(ValeurINI("system", "sauvegardes numero", "", ini, LIRE), QString("5"));
     QVERIFY(!QFile::exists(dossier + "/Sauvegardes/Razarivu_5.mdb"));
     QCOMPARE(QFile::exists(dossier + "/Sauvegardes/Razarivu_5"), !dossierBloque);
+}
+
+void TestSauvegardes::laCopieDeLaBaseEstSaineOuNeRemplaceRien_data()
+{
+    QTest::addColumn<QString>("autrePoste"); // what another connection does meanwhile
+    QTest::addColumn<QString>("probleme"); // in the French report; empty, none
+
+    QTest::newRow("another desk writing, not yet committing")
+        << "begin immediate; insert into OPERATIONS (libelle) values ('en cours')"
+        << "";
+    QTest::newRow("another desk holding the base past the wait")
+        << "begin exclusive; insert into OPERATIONS (libelle) values ('en cours')"
+        << "occupée";
+    QTest::newRow("a damaged base") << "abîmer"
+                                    << "pas saine";
+}
+
+void TestSauvegardes::laCopieDeLaBaseEstSaineOuNeRemplaceRien()
+{
+    QFETCH(QString, autrePoste);
+    QFETCH(QString, probleme);
+    const QString dossier = m_dossier->path();
+    const QString chemin = dossier + "/Razarivu.mdb";
+    const QString copie = dossier + "/Sauvegardes/Razarivu_1.mdb";
+    QVERIFY(!creerBase(chemin, true).isValid());
+    QVERIFY(QDir().mkpath(dossier + "/Sauvegardes"));
+    ecrire(copie, "copie précédente");
+    std::optional<QSqlDatabase> autre;
+    if (autrePoste == "abîmer") {
+        // A page of the stays overwritten in the middle of the file.
+        QFile fichier(chemin);
+        QVERIFY(fichier.open(QIODevice::ReadWrite));
+        fichier.seek(fichier.size() / 2 / 4096 * 4096);
+        fichier.write(QByteArray(4096, '\x5a'));
+    } else {
+        autre = QSqlDatabase::addDatabase("QSQLITE", "autre_poste");
+        autre->setDatabaseName(chemin);
+        QVERIFY(autre->open());
+        for (const QString &instruction : autrePoste.split("; "))
+            QVERIFY2(QSqlQuery(*autre).exec(instruction), qPrintable(instruction));
+    }
+
+    const QString rapport = Sauvegardes::copierLaBase(chemin, copie);
+    QVERIFY2(rapport.contains(probleme), qPrintable(rapport));
+    if (autre) {
+        QSqlQuery(*autre).exec("rollback");
+        autre->close();
+        autre.reset();
+        QSqlDatabase::removeDatabase("autre_poste");
+    }
+    QVERIFY(!QFile::exists(copie + ".copie"));
+    QFile lue(copie);
+    QVERIFY(lue.open(QIODevice::ReadOnly));
+    if (!probleme.isEmpty()) {
+        QCOMPARE(lue.readAll(), QByteArray("copie précédente"));
+        return;
+    }
+    // What the other desk had not committed is not in the copy; everything else is.
+    {
+        QSqlDatabase base = QSqlDatabase::addDatabase("QSQLITE", "copie");
+        base.setDatabaseName(copie);
+        QVERIFY(base.open());
+        QCOMPARE(valeurSql(base, "pragma integrity_check").toString(), QString("ok"));
+        QVERIFY(valeurSql(base, "select count(*) from RESERVATIONS").toInt() > 0);
+        QCOMPARE(
+            valeurSql(base, "select count(*) from OPERATIONS where libelle = 'en cours'").toInt(),
+            0);
+        base.close();
+    }
+    QSqlDatabase::removeDatabase("copie");
 }
 
 QTEST_GUILESS_MAIN(TestSauvegardes)

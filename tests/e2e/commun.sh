@@ -93,6 +93,12 @@ cle_ini() {
         }' "$1"
 }
 
+# meme_contenu BASE1 BASE2: both hold the same tables and rows (a backup is a copy of the
+# content, not of the bytes).
+meme_contenu() {
+    [ "$(sqlite3 "$1" .dump)" = "$(sqlite3 "$2" .dump)" ]
+}
+
 verifier_egal() {
     [ "$2" = "$3" ] || echec "$1 : « $2 » au lieu de « $3 »"
 }

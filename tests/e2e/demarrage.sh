@@ -33,8 +33,9 @@ grep -q "$(printf '\r')\$" "$INI" || echec "Razarivu.ini n'a pas de fins de lign
 etape "les sauvegardes de l'emplacement 1"
 [ -f "$DOSSIER/Sauvegardes/Razarivu_1.mdb" ] || echec "pas de Sauvegardes/Razarivu_1.mdb"
 [ -f "$DOSSIER/Sauvegardes/Razarivu_1" ] || echec "pas de Sauvegardes/Razarivu_1"
-cmp -s "$DOSSIER/Razarivu.mdb" "$DOSSIER/Sauvegardes/Razarivu_1.mdb" \
+meme_contenu "$DOSSIER/Razarivu.mdb" "$DOSSIER/Sauvegardes/Razarivu_1.mdb" \
     || echec "la copie de la base diffère"
+verifier_egal "copie saine" "$(sqlite3 "$DOSSIER/Sauvegardes/Razarivu_1.mdb" "pragma integrity_check")" ok
 n=$(sqlite3 "$DOSSIER/Sauvegardes/Razarivu_1.mdb" "select count(*) from RESERVATIONS")
 [ "$n" -gt 0 ] || echec "la copie de la base n'a pas de réservations"
 
@@ -73,7 +74,7 @@ verifier_egal "statut de sortie" "$STATUT" 0
 # backups untouched.
 [ ! -e "$DOSSIER/Sauvegardes/Razarivu_3.mdb" ] || echec "une copie tronquée est restée dans Sauvegardes/"
 ls "$DOSSIER/Sauvegardes" | grep -q '\.copie$' && echec "une copie en cours est restée dans Sauvegardes/"
-cmp -s "$DOSSIER/Razarivu.mdb" "$DOSSIER/Sauvegardes/Razarivu_2.mdb" || echec "la sauvegarde 2 a été abîmée"
+meme_contenu "$DOSSIER/Razarivu.mdb" "$DOSSIER/Sauvegardes/Razarivu_2.mdb" || echec "la sauvegarde 2 a été abîmée"
 
 etape "Razarivu.ini illisible : les réglages par défaut"
 mv "$INI" "$DOSSIER/reglages-de-cote"

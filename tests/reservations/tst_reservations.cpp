@@ -5,6 +5,7 @@
 #include "data/AjoutOperation.h"
 #include "planning/Form1.h"
 #include "planning/OuvertureReservation.h"
+#include "planning/SurfaceDessin.h"
 #include "reservations/reservations.h"
 #include "till/BAR.h"
 #include "till/Encaissement.h"
@@ -62,6 +63,8 @@ private slots:
     void appuiSurUneBarreOuvreEtAttend();
     void boutonPlusOuvreEnModeNouveau();
     void chevauchementDemandeAvantDEnregistrer();
+    void unSejourChangeAUnAutrePoste_data();
+    void unSejourChangeAUnAutrePoste();
 
 private:
     QSqlDatabase base() const { return m_base.contexte->BasePlanning(); }
@@ -968,6 +971,89 @@ void TestReservations::chevauchementDemandeAvantDEnregistrer()
     fermer(dialogue);
     QCOMPARE(BoiteMessage::messagesAffiches(), QStringList());
     QCOMPARE(nombre("select count(*) from RESERVATIONS"), lignes + 2);
+}
+
+void TestReservations::unSejourChangeAUnAutrePoste_data()
+{
+    QTest::addColumn<int>("choix");
+    QTest::addColumn<QString>("telephone"); // stored in the end
+    QTest::addColumn<QString>("affiche"); // in the dialog's box afterwards; empty, closed
+
+    QTest::newRow("Revenir") << -1 << "06 12 "
+                             << "07 00";
+    QTest::newRow("Reprendre leur version") << 0 << "06 12 "
+                                            << "06 12 ";
+    QTest::newRow("Garder la mienne") << 1 << "07 00 "
+                                      << "";
+}
+
+void TestReservations::unSejourChangeAUnAutrePoste()
+{
+    QFETCH(int, choix);
+    QFETCH(QString, telephone);
+    QFETCH(QString, affiche);
+    const qint64 numero = reserver(QStringLiteral("Martin"));
+    m_planning->datedepart = QDate(2027, 7, 1);
+    m_planning->rafraichir();
+    const auto autrePoste = [&](const QString &changement) {
+        QSqlQuery(base()).exec(QString("update RESERVATIONS set %1 where NumeroReservation = %2")
+                                   .arg(changement)
+                                   .arg(numero));
+    };
+    // The bar was drawn before the other desk stored the stay: the dialog shows the stay as
+    // stored now.
+    autrePoste("remarque = 'Lit bébé '");
+    const auto dansLeDialogue = [&](reservations *dialogue) {
+        QCOMPARE(dialogue->remarque->toPlainText(), QStringLiteral("Lit bébé "));
+        // Stored at the other desk while open here; this desk types another phone and saves.
+        autrePoste("telephone = '06 12 ', DateFin = '2027-07-15 10:00:00'");
+        taper(dialogue->telephone, QStringLiteral("07 00"));
+        BoiteMessage::repondreAuChoix(choix);
+        appuyer(dialogue->Modifier);
+        QCOMPARE(BoiteMessage::messagesAffiches().last().section('\n', 0, 4),
+                 QStringLiteral("Ce séjour a été modifié à un autre poste depuis que vous "
+                                "l'avez ouvert.\n\nChamp : leur version / la vôtre\nDépart : "
+                                "15/07/2027 10:00 / 14/07/2027 12:00\nTéléphone : 06 12 / 07 00"));
+        if (affiche.isEmpty())
+            return;
+        QVERIFY(dialogue->isVisible());
+        QCOMPARE(dialogue->telephone->text(), affiche);
+        if (choix != 0)
+            return;
+        // Theirs taken back, a delete after yet another change elsewhere asks first.
+        autrePoste("nbadultes = 4");
+        appuyer(dialogue->supprimer);
+        QVERIFY(BoiteMessage::messagesAffiches().last().endsWith("Le supprimer quand même ?"));
+    };
+    bool vu = false;
+    QTimer guet;
+    guet.setInterval(10);
+    connect(&guet, &QTimer::timeout, this, [&] {
+        QPointer<reservations> dialogue = fenetreOuverte<reservations>();
+        if (!dialogue || m_planning->isEnabled())
+            return;
+        guet.stop();
+        vu = true;
+        dansLeDialogue(dialogue);
+        if (dialogue)
+            appuyer(dialogue->Annuler);
+    });
+    guet.start();
+    const ReservationAffichee barre = m_planning->ReservationsAffichees.at(1);
+    QTest::mouseClick(m_planning->planning, Qt::LeftButton, {},
+                      QPoint((barre.x1 + barre.x2) / 2, (barre.y1 + barre.y2) / 2));
+    QVERIFY(vu);
+    QCOMPARE(
+        valeur(
+            QString("select telephone from RESERVATIONS where NumeroReservation = %1").arg(numero))
+            .toString(),
+        telephone);
+    QStringList notes = {"0|   |Création de la reservation"};
+    if (choix == 1)
+        notes << "0|   |Modification d'informations"
+              << "0|   |Enregistrée par-dessus une modification faite à un autre poste (Départ, "
+                 "Téléphone)";
+    QCOMPARE(m_base.journal(int(numero)), notes);
 }
 
 QTEST_MAIN(TestReservations)
