@@ -1,5 +1,7 @@
 #include "data/ArticlesBar.h"
 
+#include "data/ConflitEcriture.h"
+
 #include "data/RegleObjet.h"
 #include "data/TransactionEcriture.h"
 
@@ -78,12 +80,10 @@ QString refusDeLArticle(const Article &article)
 }
 
 // One statement with its values bound in a write of its own; `rowid` receives the new row's.
-QSqlError ecrire(const QSqlDatabase &base, const QString &sql, const QVariantList &valeurs,
-                 qint64 *rowid = nullptr)
+// One statement inside the caller's transaction.
+QSqlError executerEcriture(const QSqlDatabase &base, const QString &sql,
+                           const QVariantList &valeurs, qint64 *rowid = nullptr)
 {
-    TransactionEcriture transaction(base);
-    if (transaction.erreur().isValid())
-        return transaction.erreur();
     QSqlQuery requete(base);
     if (!requete.prepare(sql))
         return requete.lastError();
@@ -96,6 +96,17 @@ QSqlError ecrire(const QSqlDatabase &base, const QString &sql, const QVariantLis
                                       "supprimé."));
     if (rowid)
         *rowid = requete.lastInsertId().toLongLong();
+    return QSqlError();
+}
+
+QSqlError ecrire(const QSqlDatabase &base, const QString &sql, const QVariantList &valeurs,
+                 qint64 *rowid = nullptr)
+{
+    TransactionEcriture transaction(base);
+    if (transaction.erreur().isValid())
+        return transaction.erreur();
+    if (const QSqlError erreur = executerEcriture(base, sql, valeurs, rowid); erreur.isValid())
+        return erreur;
     return transaction.valider();
 }
 
@@ -222,15 +233,57 @@ QSqlError ajouterArticle(const QSqlDatabase &base, Article &article)
                   &article.rowid);
 }
 
-QSqlError modifierArticle(const QSqlDatabase &base, const Article &article)
+bool memeArticle(const Article &a, const Article &b)
+{
+    return a.famille == b.famille && a.libelle == b.libelle && a.centimes == b.centimes
+        && a.tauxTva == b.tauxTva;
+}
+
+QSqlError lireArticle(const QSqlDatabase &base, qint64 rowid, std::optional<Article> &article)
+{
+    article.reset();
+    QSqlQuery requete(base);
+    requete.prepare(QStringLiteral("SELECT Famille, Libelle, prixTTC, TauxTVA FROM CONSOMMATIONS "
+                                   "WHERE rowid = ?"));
+    requete.addBindValue(rowid);
+    if (!requete.exec())
+        return requete.lastError();
+    if (requete.next()) {
+        Article lu;
+        lu.rowid = rowid;
+        lu.famille = requete.value(0).toString();
+        lu.libelle = requete.value(1).toString();
+        lu.centimes = std::llround(requete.value(2).toDouble() * 100);
+        lu.tauxTva = requete.value(3).toInt();
+        article = lu;
+    }
+    return requete.lastError();
+}
+
+QSqlError modifierArticle(const QSqlDatabase &base, const Article &article, const Article *attendu)
 {
     if (const QString refus = refusDeLArticle(article); !refus.isEmpty())
         return refusee(refus);
-    return ecrire(base,
-                  QStringLiteral("UPDATE CONSOMMATIONS SET Famille = ?, Libelle = ?, prixTTC = ?, "
-                                 "TauxTVA = ? WHERE rowid = ?"),
-                  {article.famille, article.libelle, article.centimes / 100.0, article.tauxTva,
-                   article.rowid});
+    // Under the write lock from the reading to the store: no other desk between the two.
+    TransactionEcriture transaction(base);
+    if (transaction.erreur().isValid())
+        return transaction.erreur();
+    if (attendu) {
+        std::optional<Article> stocke;
+        if (const QSqlError erreur = lireArticle(base, article.rowid, stocke); erreur.isValid())
+            return erreur;
+        if (stocke && !memeArticle(*stocke, *attendu))
+            return erreurConflit(QStringLiteral("Cet article a été modifié à un autre poste."));
+    }
+    if (const QSqlError erreur = executerEcriture(
+            base,
+            QStringLiteral("UPDATE CONSOMMATIONS SET Famille = ?, Libelle = ?, prixTTC = ?, "
+                           "TauxTVA = ? WHERE rowid = ?"),
+            {article.famille, article.libelle, article.centimes / 100.0, article.tauxTva,
+             article.rowid});
+        erreur.isValid())
+        return erreur;
+    return transaction.valider();
 }
 
 QSqlError supprimerArticle(const QSqlDatabase &base, qint64 rowid)

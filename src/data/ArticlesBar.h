@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <optional>
+
 // What the bar sells, as the owner keeps it in the settings. CONSOMMATIONS has no key of its
 // own: an article is known by its rowid. Prices are handled in whole cents and stored as
 // cents / 100.0, the double nearest to them, which the till reads back to the same cents.
@@ -60,7 +62,13 @@ QStringList familles(const QSqlDatabase &base);
 // The writes refuse what the rules above refuse, with an error of their own in French; each is
 // one transaction. ajouterArticle() sets the new rowid into `article`.
 QSqlError ajouterArticle(const QSqlDatabase &base, Article &article);
-QSqlError modifierArticle(const QSqlDatabase &base, const Article &article);
+// With `attendu` (the article as the editor showed it), nothing is stored when another desk
+// changed it since: the error is then a conflict (estUnConflit).
+QSqlError modifierArticle(const QSqlDatabase &base, const Article &article,
+                          const Article *attendu = nullptr);
+// The article as stored now; nothing when it has gone.
+QSqlError lireArticle(const QSqlDatabase &base, qint64 rowid, std::optional<Article> &article);
+bool memeArticle(const Article &a, const Article &b);
 QSqlError supprimerArticle(const QSqlDatabase &base, qint64 rowid);
 
 } // namespace ArticlesBar

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int PasMs = 10;
+int attenteMaximale = 5000;
 
 void montrerLAttente()
 {
@@ -25,13 +26,23 @@ int attendre(void *, int essais)
 {
     if (essais == 0)
         montrerLAttente();
-    if (essais * PasMs >= AttenteMaximaleMs)
+    if (essais * PasMs >= attenteMaximale)
         return 0;
     sqlite3_sleep(PasMs);
     return 1;
 }
 
 } // namespace
+
+int attenteMaximaleMs()
+{
+    return attenteMaximale;
+}
+
+void fixerAttenteMaximale(int millisecondes)
+{
+    attenteMaximale = millisecondes;
+}
 
 void attenteParDefaut(sqlite3 *connexion)
 {

@@ -1,5 +1,6 @@
 #include "data/ObjetsEtablissement.h"
 
+#include "data/ConflitEcriture.h"
 #include "data/RegleObjet.h"
 #include "data/TransactionEcriture.h"
 
@@ -248,8 +249,32 @@ QSqlError dupliquerObjet(const QSqlDatabase &base, qint64 rowidSource, ObjetEtab
     return erreur;
 }
 
+QVariant valeurDuChamp(const ObjetEtablissement &objet, const QString &colonne)
+{
+    if (colonne == QLatin1String("Numero"))
+        return objet.numero;
+    if (colonne == QLatin1String("Nom"))
+        return objet.nom;
+    if (colonne == QLatin1String("NomInternet"))
+        return objet.nomInternet;
+    if (colonne == QLatin1String("FichierPlanningHTML"))
+        return objet.fichierPlanningHTML;
+    if (colonne == QLatin1String("Categorie"))
+        return objet.categorie;
+    if (colonne == QLatin1String("retire"))
+        return objet.retire;
+    return objet.capacite;
+}
+
+bool memeValeur(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    return a.toString() == b.toString();
+}
+
 QSqlError modifierChamp(const QSqlDatabase &base, qint64 rowid, const QString &colonne,
-                        const QVariant &valeur)
+                        const QVariant &valeur, const std::optional<QVariant> &attendue)
 {
     if (!Colonnes.contains(colonne))
         return refus(QStringLiteral("La colonne « %1 » n'est pas un champ d'objet.").arg(colonne));
@@ -260,6 +285,8 @@ QSqlError modifierChamp(const QSqlDatabase &base, qint64 rowid, const QString &c
     QSqlError erreur = lireObjet(base, rowid, objet);
     if (erreur.isValid())
         return erreur;
+    if (attendue && !memeValeur(valeurDuChamp(objet, colonne), *attendue))
+        return erreurConflit(QStringLiteral("Cet objet a été modifié à un autre poste."));
     QSqlQuery requete(base);
     if (colonne == QLatin1String("Numero")) {
         const qint32 numero = valeur.toInt();

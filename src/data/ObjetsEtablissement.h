@@ -6,6 +6,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <optional>
+
 // The rooms, pitches and chalets of the establishment as the settings edit them. Table order
 // (the rowid) is the planning's line order, so every routine here keeps it meaningful: a new
 // object goes last, a copy right after its source, a move exchanges two rowids.
@@ -55,9 +57,17 @@ QSqlError ajouterObjet(const QSqlDatabase &base, const QVariant &categorie,
 QSqlError dupliquerObjet(const QSqlDatabase &base, qint64 rowidSource, ObjetEtablissement &copie);
 // Stores one column ("Numero", "Nom", "NomInternet", "FichierPlanningHTML", "Categorie",
 // "Capacite" or "retire") of one object, the value already read by RegleObjet. A new number
-// is refused when another object has it, and takes the object's stays along.
+// is refused when another object has it, and takes the object's stays along. With `attendue`
+// (what the editor showed), nothing is stored when the column holds something else by now: the
+// error is then a conflict (estUnConflit) and the owner chooses.
 QSqlError modifierChamp(const QSqlDatabase &base, qint64 rowid, const QString &colonne,
-                        const QVariant &valeur);
+                        const QVariant &valeur,
+                        const std::optional<QVariant> &attendue = std::nullopt);
+
+// One column of an object as stored ("Numero" ... "Capacite"), and whether two such values are
+// the same (Null only equals Null).
+QVariant valeurDuChamp(const ObjetEtablissement &objet, const QString &colonne);
+bool memeValeur(const QVariant &a, const QVariant &b);
 // Exchanges the planning places of two objects.
 QSqlError echangerOrdre(const QSqlDatabase &base, qint64 rowidA, qint64 rowidB);
 QSqlError fixerRetire(const QSqlDatabase &base, qint64 rowid, bool retire);

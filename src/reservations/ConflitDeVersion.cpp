@@ -46,14 +46,15 @@ QVector<Difference> differences(const QVector<Champ> &ouverte, const QVector<Cha
     return resultat;
 }
 
-QString texteDuConflit(const QVector<Difference> &differences)
+QString texteDuConflit(const QString &sujet, const QVector<Difference> &differences)
 {
     const auto vide = [](const QString &texte) {
         const QString net = texte.trimmed();
         return net.isEmpty() ? QStringLiteral("(vide)") : net;
     };
-    QString texte = QStringLiteral("Ce séjour a été modifié à un autre poste depuis que vous "
-                                   "l'avez ouvert.\n\nChamp : leur version / la vôtre");
+    QString texte = sujet
+        + QStringLiteral(" a été modifié à un autre poste depuis que vous l'avez ouvert.\n\n"
+                         "Champ : leur version / la vôtre");
     for (const Difference &difference : differences) {
         texte += u'\n' + difference.libelle + QStringLiteral(" : ") + vide(difference.leur)
             + QStringLiteral(" / ") + vide(difference.votre);

@@ -35,7 +35,7 @@ QVector<Champ> champsDuSejour(const ReservationAffichee &sejour,
 QVector<Difference> differences(const QVector<Champ> &ouverte, const QVector<Champ> &actuelle,
                                 const QVector<Champ> &saisie);
 
-// The question put to the owner.
-QString texteDuConflit(const QVector<Difference> &differences);
+// The question put to the owner about `sujet` ("Ce séjour", "Cet objet"...).
+QString texteDuConflit(const QString &sujet, const QVector<Difference> &differences);
 
 } // namespace ConflitDeVersion

@@ -581,7 +581,7 @@ bool reservations::resoudreLeConflit()
     const int choix = differences.isEmpty()
         ? 1
         : BoiteMessage::choisir(
-            this, ConflitDeVersion::texteDuConflit(differences),
+            this, ConflitDeVersion::texteDuConflit(QStringLiteral("Ce séjour"), differences),
             {QStringLiteral("Reprendre leur version"), QStringLiteral("Garder la mienne")});
     if (choix == 0) {
         remplirDepuis(*actuelle);

@@ -3,6 +3,8 @@
 #include "app/BoiteMessage.h"
 #include "app/Contexte.h"
 #include "conversion/MessageErreur.h"
+#include "data/ConflitEcriture.h"
+#include "reservations/ConflitDeVersion.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -236,7 +238,40 @@ void OngletArticles::enregistrerArticle_Click()
     const std::optional<ArticlesBar::Article> article = lireChamps(m_articles.at(ligne).rowid);
     if (!article)
         return;
-    const QSqlError erreur = ArticlesBar::modifierArticle(m_contexte.BasePlanning(), *article);
+    const ArticlesBar::Article montre = m_articles.at(ligne);
+    QSqlError erreur = ArticlesBar::modifierArticle(m_contexte.BasePlanning(), *article, &montre);
+    if (estUnConflit(erreur)) {
+        std::optional<ArticlesBar::Article> actuel;
+        erreur = ArticlesBar::lireArticle(m_contexte.BasePlanning(), article->rowid, actuel);
+        if (!erreur.isValid() && actuel) {
+            const auto champ
+                = [](const QString &libelle, const QString &leur, const QString &votre) {
+                      return ConflitDeVersion::Difference {libelle, leur, votre};
+                  };
+            QVector<ConflitDeVersion::Difference> differences;
+            if (actuel->famille != montre.famille)
+                differences << champ(QStringLiteral("Famille"), actuel->famille, article->famille);
+            if (actuel->libelle != montre.libelle)
+                differences << champ(QStringLiteral("Libellé"), actuel->libelle, article->libelle);
+            if (actuel->centimes != montre.centimes)
+                differences << champ(QStringLiteral("Prix TTC"),
+                                     ArticlesBar::textePrix(actuel->centimes),
+                                     ArticlesBar::textePrix(article->centimes));
+            if (actuel->tauxTva != montre.tauxTva)
+                differences << champ(QStringLiteral("TVA"), ArticlesBar::texteTaux(actuel->tauxTva),
+                                     ArticlesBar::texteTaux(article->tauxTva));
+            const int choix = BoiteMessage::choisir(
+                this, ConflitDeVersion::texteDuConflit(QStringLiteral("Cet article"), differences),
+                {QStringLiteral("Reprendre leur version"), QStringLiteral("Garder la mienne")});
+            if (choix < 0)
+                return;
+            if (choix == 0) {
+                charger(article->rowid);
+                return;
+            }
+            erreur = ArticlesBar::modifierArticle(m_contexte.BasePlanning(), *article);
+        }
+    }
     if (erreur.isValid()) {
         BoiteMessage::afficher(this,
                                QStringLiteral("L'article n'a pas pu être enregistré :\n")

@@ -3,6 +3,8 @@
 #include "app/BoiteMessage.h"
 #include "app/Contexte.h"
 #include "conversion/MessageErreur.h"
+#include "data/ConflitEcriture.h"
+#include "reservations/ConflitDeVersion.h"
 #include "settings/ApercuImport.h"
 
 #include <QCheckBox>
@@ -22,31 +24,9 @@ using namespace ObjetsEtablissement;
 
 namespace {
 
-QVariant valeurStockee(const ObjetEtablissement &objet, const QString &colonne)
-{
-    if (colonne == QLatin1String("Numero"))
-        return objet.numero;
-    if (colonne == QLatin1String("Nom"))
-        return objet.nom;
-    if (colonne == QLatin1String("NomInternet"))
-        return objet.nomInternet;
-    if (colonne == QLatin1String("FichierPlanningHTML"))
-        return objet.fichierPlanningHTML;
-    if (colonne == QLatin1String("Categorie"))
-        return objet.categorie;
-    return objet.capacite;
-}
-
 QString texte(const QVariant &valeur)
 {
     return valeur.isNull() ? QString() : valeur.toString();
-}
-
-bool memeValeur(const QVariant &a, const QVariant &b)
-{
-    if (a.isNull() || b.isNull())
-        return a.isNull() == b.isNull();
-    return a.toString() == b.toString();
 }
 
 QPushButton *bouton(QWidget *parent, const char *nom, const QString &legende)
@@ -138,13 +118,16 @@ void OngletObjets::construireDroite()
     disposition->addLayout(boutons);
     disposition->addStretch(1);
 
-    m_champs
-        = {{m_numero, QStringLiteral("Numero"), &RegleObjet::numero},
-           {m_nom, QStringLiteral("Nom"), &RegleObjet::nom},
-           {m_nomInternet, QStringLiteral("NomInternet"), &RegleObjet::nomInternet},
-           {m_fichier, QStringLiteral("FichierPlanningHTML"), &RegleObjet::fichierPlanningHTML},
-           {m_categorie->lineEdit(), QStringLiteral("Categorie"), &RegleObjet::categorie},
-           {m_capacite, QStringLiteral("Capacite"), &RegleObjet::capacite}};
+    m_champs = {{m_numero, QStringLiteral("Numero"), &RegleObjet::numero, QStringLiteral("Numéro")},
+                {m_nom, QStringLiteral("Nom"), &RegleObjet::nom, QStringLiteral("Nom")},
+                {m_nomInternet, QStringLiteral("NomInternet"), &RegleObjet::nomInternet,
+                 QStringLiteral("Nom sur Internet")},
+                {m_fichier, QStringLiteral("FichierPlanningHTML"), &RegleObjet::fichierPlanningHTML,
+                 QStringLiteral("Page Internet")},
+                {m_categorie->lineEdit(), QStringLiteral("Categorie"), &RegleObjet::categorie,
+                 QStringLiteral("Catégorie")},
+                {m_capacite, QStringLiteral("Capacite"), &RegleObjet::capacite,
+                 QStringLiteral("Capacité")}};
     for (const Champ &champ : std::as_const(m_champs))
         connect(champ.saisie, &QLineEdit::editingFinished, this,
                 [this, champ] { enregistrerChamp(champ); });
@@ -195,7 +178,7 @@ void OngletObjets::montrer(int ligne)
     const bool valide = ligne >= 0 && ligne < m_objets.size();
     const ObjetEtablissement objet = valide ? m_objets[ligne] : ObjetEtablissement();
     for (const Champ &champ : std::as_const(m_champs))
-        champ.saisie->setText(valide ? texte(valeurStockee(objet, champ.colonne)) : QString());
+        champ.saisie->setText(valide ? texte(valeurDuChamp(objet, champ.colonne)) : QString());
     m_retire->setChecked(objet.retire);
     for (const Champ &champ : std::as_const(m_champs))
         champ.saisie->setEnabled(valide);
@@ -233,6 +216,33 @@ const ObjetEtablissement *OngletObjets::objetChoisi() const
     return ligne >= 0 && ligne < m_objets.size() ? &m_objets[ligne] : nullptr;
 }
 
+std::optional<bool> OngletObjets::garderLaMienne(int ligne, const Champ &champ,
+                                                 const QVariant &votre)
+{
+    ObjetEtablissement actuel;
+    if (const QSqlError erreur
+        = lireObjet(m_contexte.BasePlanning(), m_objets[ligne].rowid, actuel);
+        erreur.isValid()) {
+        signaler(QStringLiteral("L'objet n'a pas pu être relu :\n"), erreur);
+        return std::nullopt;
+    }
+    const QString libelle = champ.libelle;
+    const int choix = BoiteMessage::choisir(
+        m_droite->window(),
+        ConflitDeVersion::texteDuConflit(
+            QStringLiteral("Cet objet"),
+            {{libelle, texte(valeurDuChamp(actuel, champ.colonne)), texte(votre)}}),
+        {QStringLiteral("Reprendre leur version"), QStringLiteral("Garder la mienne")});
+    if (choix < 0)
+        return std::nullopt;
+    if (choix == 0) {
+        m_objets[ligne] = actuel;
+        actualiserLigne(ligne);
+        return false;
+    }
+    return true;
+}
+
 void OngletObjets::enregistrerChamp(const Champ &champ)
 {
     const ObjetEtablissement *objet = objetChoisi();
@@ -251,9 +261,20 @@ void OngletObjets::enregistrerChamp(const Champ &champ)
             lecture.valeur = m_categorie->itemText(connue);
     }
     const int ligne = m_liste->currentRow();
-    if (!memeValeur(lecture.valeur, valeurStockee(*objet, champ.colonne))) {
-        const QSqlError erreur
-            = modifierChamp(m_contexte.BasePlanning(), objet->rowid, champ.colonne, lecture.valeur);
+    if (!memeValeur(lecture.valeur, valeurDuChamp(*objet, champ.colonne))) {
+        QSqlError erreur = modifierChamp(m_contexte.BasePlanning(), objet->rowid, champ.colonne,
+                                         lecture.valeur, valeurDuChamp(*objet, champ.colonne));
+        if (estUnConflit(erreur)) {
+            const std::optional<bool> garder = garderLaMienne(ligne, champ, lecture.valeur);
+            if (!garder)
+                return;
+            if (!*garder) {
+                montrer(ligne);
+                return;
+            }
+            erreur = modifierChamp(m_contexte.BasePlanning(), objet->rowid, champ.colonne,
+                                   lecture.valeur);
+        }
         if (erreur.isValid()) {
             signaler(QStringLiteral("L'objet n'a pas pu être enregistré :\n"), erreur);
             return;
@@ -265,7 +286,7 @@ void OngletObjets::enregistrerChamp(const Champ &champ)
         emit modifie();
     }
     // What is stored, as it is stored (a number without its blanks).
-    champ.saisie->setText(texte(valeurStockee(m_objets[ligne], champ.colonne)));
+    champ.saisie->setText(texte(valeurDuChamp(m_objets[ligne], champ.colonne)));
 }
 
 bool OngletObjets::changerRetrait(bool retire)

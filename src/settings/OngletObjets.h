@@ -40,7 +40,12 @@ private:
         QLineEdit *saisie;
         QString colonne;
         RegleObjet::Lecture (*lire)(const QString &);
+        QString libelle; // as the owner reads it
     };
+
+    // Another desk stored the field since it was shown: true to store `votre` over theirs,
+    // false when theirs was taken back (the object shown again), nothing to go back.
+    std::optional<bool> garderLaMienne(int ligne, const Champ &champ, const QVariant &votre);
 
     void construireGauche();
     void construireDroite();

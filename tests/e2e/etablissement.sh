@@ -42,8 +42,10 @@ verifier_egal "taux de TVA" "$(sql "select distinct TauxTVA from CONSOMMATIONS")
 verifier_egal "intégrité" "$(sql "pragma integrity_check")" ok
 
 etape "la sauvegarde du démarrage garde la base telle qu'elle était"
-cmp -s "$ANCIENNE" "$DOSSIER/Sauvegardes/Razarivu_1.mdb" \
+meme_contenu "$ANCIENNE" "$DOSSIER/Sauvegardes/Razarivu_1.mdb" \
     || echec "la sauvegarde 1 n'est pas la base d'avant la mise à jour"
+verifier_egal "version de la sauvegarde 1" \
+    "$(sqlite3 "$DOSSIER/Sauvegardes/Razarivu_1.mdb" "pragma user_version")" 0
 
 # ---- A new establishment, from an empty folder ------------------------------------------------
 

@@ -1,6 +1,7 @@
 #include "app/ValeurINI.h"
 #include "commun/BaseDemo.h"
 #include "controls/xpcmdbutton.h"
+#include "data/AttenteBase.h"
 #include "planning/Form1.h"
 #include "planning/Navigation.h"
 #include "planning/ReservationAffichee.h"
@@ -55,6 +56,7 @@ private slots:
     void unSejourOuvertAilleursVientEnVue();
     void glisserUneBarreLaDeplaceEtCtrlZLaRamene();
     void unGesteQuiNePeutAboutirLaisseLeSejour();
+    void leTravailDUnAutrePosteSeVoitSansGener();
 
 private:
     void ajouterSejour(int objet, const QString &client, const QDateTime &debut,
@@ -833,6 +835,58 @@ void TestForm1::unGesteQuiNePeutAboutirLaisseLeSejour()
     QTest::keyClick(f.planning, Qt::Key_Z, Qt::ControlModifier);
     QTest::keyClick(f.planning, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(sejour(), depart);
+}
+
+void TestForm1::leTravailDUnAutrePosteSeVoitSansGener()
+{
+    Form1 &f = *m_fenetre;
+    f.show();
+    // Another desk: its own connection to the same file.
+    QSqlDatabase autre = QSqlDatabase::addDatabase("QSQLITE", "autre_poste");
+    autre.setDatabaseName(m_contexte->cheminBase);
+    QVERIFY(autre.open());
+    const auto clients = [&] {
+        QStringList noms;
+        for (int k = 1; k < f.ReservationsAffichees.size(); ++k)
+            noms << f.ReservationsAffichees.at(k).nomclient;
+        return noms;
+    };
+    const auto reserver = [&](const QString &client) {
+        QVERIFY(QSqlQuery(autre).exec(
+            QString("insert into RESERVATIONS (Objet, nomclient, DateDebut, DateFin, Etat) "
+                    "values ((select Numero from OBJETS limit 1 offset 3), '%1', "
+                    "'2026-12-09 14:00:00', '2026-12-11 10:00:00', 1)")
+                .arg(client)));
+    };
+    reserver("Poste2");
+    QTRY_VERIFY_WITH_TIMEOUT(clients().contains("Poste2"), 2500);
+
+    // A bar held here: the other desk's stay waits for the drag to end.
+    ajouterSejour(premierObjet(), "Tenu", QDateTime(Aujourdhui, QTime(14, 0)),
+                  QDateTime(Aujourdhui.addDays(3), QTime(10, 0)));
+    f.rafraichir();
+    QTest::mousePress(f.planning, Qt::LeftButton, {}, QPoint(30, 10));
+    glisser(f.planning, QPoint(90, 10));
+    reserver("Pendant");
+    QTest::qWait(1500);
+    QVERIFY(!clients().contains("Pendant"));
+    QTest::keyClick(f.planning, Qt::Key_Escape);
+    QTest::mouseRelease(f.planning, Qt::LeftButton, {}, QPoint(90, 10));
+    QTRY_VERIFY_WITH_TIMEOUT(clients().contains("Pendant"), 1500);
+
+    // The base held by the other desk: the planning keeps its picture, says so, tries again.
+    fixerAttenteMaximale(100);
+    QVERIFY(QSqlQuery(autre).exec("begin exclusive"));
+    const QStringList avant = clients();
+    f.rafraichir();
+    QCOMPARE(clients(), avant);
+    QVERIFY(f.baseOccupee->isVisible());
+    QVERIFY(QSqlQuery(autre).exec("rollback"));
+    QTRY_VERIFY_WITH_TIMEOUT(!f.baseOccupee->isVisible(), 3000);
+    fixerAttenteMaximale(5000);
+    autre.close();
+    autre = QSqlDatabase();
+    QSqlDatabase::removeDatabase("autre_poste");
 }
 
 QTEST_MAIN(TestForm1)

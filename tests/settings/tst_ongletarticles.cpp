@@ -22,6 +22,8 @@ private slots:
     void ajouterModifierSupprimer();
     void saisieRefusee_data();
     void saisieRefusee();
+    void unArticleChangeAUnAutrePoste_data();
+    void unArticleChangeAUnAutrePoste();
 
 private:
     // What a person does: the field's text selected, wiped and typed over.
@@ -148,6 +150,40 @@ void TestOngletArticles::saisieRefusee()
              qPrintable(BoiteMessage::messagesAffiches().first()));
     QCOMPARE(articles(), avant);
     QCOMPARE(saisie->text(), texte);
+}
+
+void TestOngletArticles::unArticleChangeAUnAutrePoste_data()
+{
+    QTest::addColumn<int>("choix");
+    QTest::addColumn<QString>("stocke");
+
+    QTest::newRow("Revenir") << -1 << "Café|1.8";
+    QTest::newRow("Reprendre leur version") << 0 << "Café|1.8";
+    QTest::newRow("Garder la mienne") << 1 << "Expresso|1.5";
+}
+
+void TestOngletArticles::unArticleChangeAUnAutrePoste()
+{
+    QFETCH(int, choix);
+    QFETCH(QString, stocke);
+    OngletArticles onglet(*m_base.contexte);
+    onglet.show();
+    // The price raised at another desk while this one renames the article: saved as it was
+    // shown, the old price would come back unseen.
+    QSqlQuery(QStringLiteral("update CONSOMMATIONS set prixTTC = 1.8 where Libelle = 'Café'"),
+              m_base.contexte->BasePlanning());
+    saisir(onglet.Libelle, QStringLiteral("Expresso"));
+    BoiteMessage::repondreAuChoix(choix);
+    QTest::mouseClick(onglet.enregistrerArticle, Qt::LeftButton);
+    QCOMPARE(BoiteMessage::messagesAffiches().value(0).section('\n', 2, 3),
+             QStringLiteral("Champ : leur version / la vôtre\nPrix TTC : 1,80 € / 1,50 €"));
+    QCOMPARE(m_base
+                 .valeur("select Libelle || '|' || prixTTC from CONSOMMATIONS where Famille = "
+                         "'Boissons chaudes' order by rowid limit 1")
+                 .toString(),
+             stocke);
+    if (choix == 0)
+        QCOMPARE(onglet.prixTTC->text(), QStringLiteral("1,80"));
 }
 
 QTEST_MAIN(TestOngletArticles)

@@ -30,6 +30,8 @@ private slots:
     void supprimer_data();
     void supprimer();
     void laListe();
+    void unNomChangeAUnAutrePoste_data();
+    void unNomChangeAUnAutrePoste();
 
 private:
     template<class T> T *champ(const char *nom) const
@@ -300,6 +302,41 @@ void TestOngletObjets::laListe()
     QCOMPARE(dernier->text(), QStringLiteral("1199 : Tente 1199"));
     m_liste->scrollToItem(dernier);
     QVERIFY(m_liste->viewport()->rect().contains(m_liste->visualItemRect(dernier)));
+}
+
+void TestOngletObjets::unNomChangeAUnAutrePoste_data()
+{
+    QTest::addColumn<int>("choix");
+    QTest::addColumn<QString>("stocke");
+    QTest::addColumn<QString>("affiche");
+
+    QTest::newRow("Revenir") << -1 << "Chambre 1 bis"
+                             << "Suite";
+    QTest::newRow("Reprendre leur version") << 0 << "Chambre 1 bis"
+                                            << "Chambre 1 bis";
+    QTest::newRow("Garder la mienne") << 1 << "Suite"
+                                      << "Suite";
+}
+
+void TestOngletObjets::unNomChangeAUnAutrePoste()
+{
+    QFETCH(int, choix);
+    QFETCH(QString, stocke);
+    QFETCH(QString, affiche);
+    choisir(1);
+    // Renamed at another desk after this one showed it; the capacity changed there stays.
+    QSqlQuery(QStringLiteral("update OBJETS set Nom = 'Chambre 1 bis', Capacite = 9 where "
+                             "Numero = 1"),
+              m_base.contexte->BasePlanning());
+    BoiteMessage::repondreAuChoix(choix);
+    saisir("Nom", "Suite");
+    QCOMPARE(BoiteMessage::messagesAffiches().value(0).section('\n', 0, 3),
+             QStringLiteral("Cet objet a été modifié à un autre poste depuis que vous l'avez "
+                            "ouvert.\n\nChamp : leur version / la vôtre\nNom : Chambre 1 bis / "
+                            "Suite"));
+    QCOMPARE(m_base.valeur("select Nom || Capacite from OBJETS where Numero = 1").toString(),
+             stocke + "9");
+    QCOMPARE(champ<QLineEdit>("Nom")->text(), affiche);
 }
 
 QTEST_MAIN(TestOngletObjets)
