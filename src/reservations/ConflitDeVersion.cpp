@@ -40,7 +40,8 @@ QVector<Difference> differences(const QVector<Champ> &ouverte, const QVector<Cha
     QVector<Difference> resultat;
     const qsizetype n = std::min({ouverte.size(), actuelle.size(), saisie.size()});
     for (qsizetype i = 0; i < n; ++i) {
-        if (ouverte.at(i).texte != actuelle.at(i).texte)
+        // Every save adds a blank after the remark, the phone and the e-mail: not a change.
+        if (ouverte.at(i).texte.trimmed() != actuelle.at(i).texte.trimmed())
             resultat.append({actuelle.at(i).libelle, actuelle.at(i).texte, saisie.at(i).texte});
     }
     return resultat;

@@ -31,7 +31,8 @@ QVector<Champ> champsDuSejour(const ReservationAffichee &sejour,
                               const std::function<QString(qint32)> &nomObjet);
 
 // The fields whose stored text differs between `ouverte` (as the dialog opened it) and
-// `actuelle` (as stored now), with the text typed in `saisie` (same order and labels).
+// `actuelle` (as stored now), blanks around left aside, with the text typed in `saisie` (same
+// order and labels).
 QVector<Difference> differences(const QVector<Champ> &ouverte, const QVector<Champ> &actuelle,
                                 const QVector<Champ> &saisie);
 
