@@ -1,6 +1,7 @@
 #include "data/BaseDeDonnees.h"
 
 #include "conversion/MessageErreur.h"
+#include "data/AdresseBase.h"
 #include "data/AttenteBase.h"
 #include "data/LectureDirecte.h"
 #include "data/Recordset.h"
@@ -38,8 +39,11 @@ QString nomUri(const QString &chemin)
 QSqlError verifierObjets(const QSqlDatabase &base)
 {
     QSqlQuery requete(base);
-    if (!requete.exec(QStringLiteral("SELECT name, type FROM sqlite_master "
-                                     "WHERE type IN ('table', 'view')"))) {
+    const QString objets = estPostgres(base)
+        ? QStringLiteral("SELECT table_name FROM information_schema.tables WHERE table_schema = "
+                         "current_schema()")
+        : QStringLiteral("SELECT name, type FROM sqlite_master WHERE type IN ('table', 'view')");
+    if (!requete.exec(objets)) {
         return erreurOuverture(QStringLiteral("Ce fichier n'est pas une base de données lisible."),
                                requete.lastError());
     }
@@ -60,15 +64,93 @@ QSqlError verifierObjets(const QSqlDatabase &base)
     return QSqlError();
 }
 
+// A server: the address read, the connection opened, and the same checks as a file.
+QSqlError ouvrirPostgres(const QString &texte, const QString &connexion, const QString &motDePasse)
+{
+    oublierSchema(connexion);
+    Recordset::oublierRequetes(connexion);
+    QSqlError erreur = connecterPostgres(texte, connexion, motDePasse);
+    if (erreur.isValid())
+        return erreur;
+    {
+        QSqlDatabase base = QSqlDatabase::database(connexion, false);
+        erreur = verifierObjets(base);
+        if (erreur.isValid())
+            base.close();
+    }
+    if (erreur.isValid())
+        QSqlDatabase::removeDatabase(connexion);
+    return erreur;
+}
+
 } // namespace
 
-QSqlError ouvrir(const QString &chemin, const QString &connexion)
+bool estPostgres(const QSqlDatabase &base)
+{
+    return base.driverName() == QLatin1String("QPSQL");
+}
+
+QSqlError connecterPostgres(const QString &texte, const QString &connexion,
+                            const QString &motDePasse)
+{
+    QString refus;
+    const std::optional<AdressePostgres> adresse = lireAdressePostgres(texte, &refus);
+    if (!adresse)
+        return erreurOuverture(QStringLiteral("Adresse de base PostgreSQL illisible : ") + refus);
+    QSqlError erreur;
+    {
+        QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connexion);
+        if (!base.isValid()) {
+            erreur = erreurOuverture(QStringLiteral("Le pilote PostgreSQL de Qt est absent "
+                                                    "(paquet libqt6sql6-psql)."));
+        } else {
+            base.setHostName(adresse->hote);
+            base.setPort(adresse->port);
+            base.setDatabaseName(adresse->base);
+            if (!adresse->utilisateur.isEmpty())
+                base.setUserName(adresse->utilisateur);
+            const QString secret = adresse->motDePasse.isEmpty() ? motDePasse : adresse->motDePasse;
+            if (!secret.isEmpty())
+                base.setPassword(secret);
+            // A server that does not answer is given up after five seconds, not a minute.
+            QString options = QStringLiteral("connect_timeout=5;application_name=Razarivu");
+            if (!adresse->options.isEmpty())
+                options += u';' + adresse->options;
+            base.setConnectOptions(options);
+            if (base.open())
+                preparerSession(base);
+            else
+                erreur = erreurOuverture(QStringLiteral("Impossible d'ouvrir la base de données "
+                                                        "%1.")
+                                             .arg(adresseLisible(*adresse)),
+                                         base.lastError());
+        }
+    }
+    if (erreur.isValid())
+        QSqlDatabase::removeDatabase(connexion);
+    return erreur;
+}
+
+void preparerSession(const QSqlDatabase &base)
+{
+    if (!estPostgres(base))
+        return;
+    QSqlQuery requete(base);
+    // As a desk waits for a file another desk holds: five seconds, then the write is refused
+    // and said so, rather than a window that hangs.
+    requete.exec(QStringLiteral("SET lock_timeout = %1").arg(attenteMaximaleMs()));
+    requete.exec(QStringLiteral("SET client_min_messages = warning"));
+}
+
+QSqlError ouvrir(const QString &chemin, const QString &connexion, const QString &motDePasse)
 {
     // Replacing a live connection of the same name would pull it from under its users.
     if (QSqlDatabase::contains(connexion)) {
         return erreurOuverture(
             QStringLiteral("La connexion « %1 » est déjà ouverte.").arg(connexion));
     }
+    if (estAdressePostgres(chemin))
+        return ouvrirPostgres(chemin, connexion, motDePasse);
     if (!QFileInfo::exists(chemin)) {
         return erreurOuverture(QStringLiteral("Base de données introuvable : %1").arg(chemin));
     }

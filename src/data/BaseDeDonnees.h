@@ -15,7 +15,21 @@ inline constexpr const char *ObjetsRequis[]
 // Opens the existing file `chemin` read-write under the connection name `connexion`. Never
 // creates a file. A missing file, an unreadable one, or one that is not a database holding the
 // six objects is an error; on error the connection is removed again.
-QSqlError ouvrir(const QString &chemin, const QString &connexion);
+//
+// `chemin` may also be a PostgreSQL address (see AdresseBase); the server's base is then checked
+// the same way. `motDePasse` serves when the address holds none (the settings file's); without
+// either, libpq reads ~/.pgpass.
+QSqlError ouvrir(const QString &chemin, const QString &connexion,
+                 const QString &motDePasse = QString());
+
+// Whether the connection is to a PostgreSQL server rather than an SQLite file.
+bool estPostgres(const QSqlDatabase &base);
+// A connection to the server of that address, nothing checked of what the base holds (the
+// creator of a new base starts there).
+QSqlError connecterPostgres(const QString &adresse, const QString &connexion,
+                            const QString &motDePasse = QString());
+// What every connection to a server sets at its start (the wait for a lock, the messages).
+void preparerSession(const QSqlDatabase &base);
 
 // Closes and forgets a connection opened by `ouvrir`.
 void fermer(const QString &connexion);

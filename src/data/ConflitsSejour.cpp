@@ -23,9 +23,9 @@ const char Requete[]
       "FROM RESERVATIONS LEFT JOIN ETATS ON ETATS.Code = RESERVATIONS.Etat "
       "WHERE RESERVATIONS.Objet = ? "
       "AND RESERVATIONS.NumeroReservation <> ? "
-      "AND IIf(\"DateFin\" Is Null, '9999-12-31 00:00:00', "
-      "IIf(\"DateFin\"<\"DateDebut\", \"DateDebut\", \"DateFin\")) >= ? "
-      "AND IIf(\"DateFin\"<\"DateDebut\", \"DateFin\", \"DateDebut\") <= ? "
+      "AND IIf(\"datefin\" Is Null, '9999-12-31 00:00:00', "
+      "IIf(\"datefin\"<\"datedebut\", \"datedebut\", \"datefin\")) >= ? "
+      "AND IIf(\"datefin\"<\"datedebut\", \"datefin\", \"datedebut\") <= ? "
       "AND NOT EXISTS (SELECT 1 FROM ETATS AS TYPE WHERE TYPE.Code = ? AND TYPE.occupe = 0)";
 
 namespace {

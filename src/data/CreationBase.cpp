@@ -3,6 +3,7 @@
 #include "SchemaSql.h"
 #include "app/Horloge.h"
 #include "conversion/MessageErreur.h"
+#include "data/AdresseBase.h"
 #include "data/BaseDeDonnees.h"
 
 #include <QAtomicInt>
@@ -29,6 +30,7 @@ bool estDansUnDeclencheur(const QString &courante)
 {
     const QString texte = courante.trimmed();
     return texte.startsWith(QStringLiteral("CREATE TRIGGER"), Qt::CaseInsensitive)
+        && texte.contains(QStringLiteral("BEGIN"), Qt::CaseInsensitive)
         && !texte.endsWith(QStringLiteral("END"), Qt::CaseInsensitive);
 }
 
@@ -45,6 +47,12 @@ QStringList instructions(const QString &script)
         if (c == u'-' && i + 1 < n && script.at(i + 1) == u'-') {
             while (i < n && script.at(i) != u'\n')
                 ++i;
+        } else if (c == u'$' && i + 1 < n && script.at(i + 1) == u'$') {
+            // A function's body between $$ holds statements of its own.
+            const qsizetype fin = script.indexOf(QStringLiteral("$$"), i + 2);
+            const qsizetype apres = fin < 0 ? n : fin + 2;
+            courante += QStringView(script).mid(i, apres - i);
+            i = apres;
         } else if (c == u'\'' || c == u'"') {
             qsizetype j = i + 1;
             while (j < n && script.at(j) != c)
@@ -508,7 +516,8 @@ enum class Contenu { Etats, Reference, Demonstration };
 QSqlError creerTout(const QSqlDatabase &base, Contenu contenu)
 {
     QSqlQuery requete(base);
-    for (const QString &instruction : instructions(QString::fromUtf8(SchemaSql))) {
+    const char *schema = BaseDeDonnees::estPostgres(base) ? SchemaSqlPostgres : SchemaSql;
+    for (const QString &instruction : instructions(QString::fromUtf8(schema))) {
         if (!requete.exec(instruction))
             return requete.lastError();
     }
@@ -520,8 +529,51 @@ QSqlError creerTout(const QSqlDatabase &base, Contenu contenu)
     return erreur;
 }
 
+// On a server, the base itself is the administrator's to make: the tables go into it, only when
+// it holds none of ours.
+QSqlError creerSurServeur(const QString &adresse, Contenu contenu)
+{
+    static QAtomicInt compteur;
+    const QString connexion
+        = QStringLiteral("razarivu_creation_pg_%1").arg(compteur.fetchAndAddRelaxed(1));
+    QSqlError erreur = BaseDeDonnees::connecterPostgres(adresse, connexion);
+    if (erreur.isValid())
+        return erreur;
+    {
+        QSqlDatabase base = QSqlDatabase::database(connexion, false);
+        QSqlQuery requete(base);
+        if (!requete.exec(QStringLiteral(
+                "SELECT count(*) FROM information_schema.tables WHERE table_schema = "
+                "current_schema() AND table_name IN ('etats', 'objets', 'reservations', "
+                "'operations', 'consommations', 'reservation_nominative')"))
+            || !requete.next()) {
+            erreur = requete.lastError();
+        } else if (requete.value(0).toInt() > 0) {
+            erreur = erreurCreation(QStringLiteral("La base %1 contient déjà des tables de "
+                                                   "Razarivu : elle n'est pas modifiée.")
+                                        .arg(adresse));
+        } else if (!base.transaction()) {
+            erreur = base.lastError();
+        } else {
+            erreur = creerTout(base, contenu);
+            if (erreur.isValid())
+                base.rollback();
+            else if (!base.commit())
+                erreur = base.lastError();
+        }
+        base.close();
+    }
+    QSqlDatabase::removeDatabase(connexion);
+    if (erreur.isValid() && erreur.type() != QSqlError::ConnectionError)
+        return erreurCreation(QStringLiteral("Création de la base %1 impossible : %2")
+                                  .arg(adresse, messageBaseEnFrancais(erreur)));
+    return erreur;
+}
+
 QSqlError creerFichier(const QString &chemin, Contenu contenu)
 {
+    if (estAdressePostgres(chemin))
+        return creerSurServeur(chemin, contenu);
     // NewOnly makes the existence check and the creation one step: a file that appears in
     // between is not overwritten.
     QFile fichier(chemin);

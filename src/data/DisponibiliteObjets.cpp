@@ -21,9 +21,9 @@ const QString Requete
                      "AND (? OR trim(Categorie) = ?) "
                      "AND NOT EXISTS (SELECT 1 FROM RESERVATIONS "
                      "WHERE RESERVATIONS.Objet = OBJETS.Numero "
-                     "AND IIf(\"DateFin\" Is Null, '9999-12-31 00:00:00', "
-                     "IIf(\"DateFin\"<\"DateDebut\", \"DateDebut\", \"DateFin\")) >= ? "
-                     "AND \"DateDebut\" < ? "
+                     "AND IIf(\"datefin\" Is Null, '9999-12-31 00:00:00', "
+                     "IIf(\"datefin\"<\"datedebut\", \"datedebut\", \"datefin\")) >= ? "
+                     "AND \"datedebut\" < ? "
                      "AND NOT EXISTS (SELECT 1 FROM ETATS WHERE ETATS.Code = RESERVATIONS.Etat "
                      "AND ETATS.occupe = 0)) "
                      "ORDER BY OBJETS.rowid");

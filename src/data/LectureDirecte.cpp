@@ -6,6 +6,8 @@
 #include "data/TraductionJet.h"
 
 #include <QSqlDriver>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <sqlite3.h>
 
@@ -60,7 +62,11 @@ bool resteVide(const void *suite)
 
 } // namespace
 
-LectureDirecte::LectureDirecte(const QSqlDatabase &base) : m_connexion(poigneeSqlite(base)) { }
+LectureDirecte::LectureDirecte(const QSqlDatabase &base) : m_connexion(poigneeSqlite(base))
+{
+    if (!m_connexion && base.isOpen() && base.driverName() == QLatin1String("QPSQL"))
+        m_base = base;
+}
 
 LectureDirecte::~LectureDirecte()
 {
@@ -69,6 +75,7 @@ LectureDirecte::~LectureDirecte()
 
 void LectureDirecte::liberer()
 {
+    m_serveur.reset();
     sqlite3_finalize(m_requete);
     m_requete = nullptr;
     m_gabarit.clear();
@@ -97,10 +104,68 @@ bool LectureDirecte::executer(const QString &texteJet)
     return executer(parametrer(texteJet));
 }
 
+bool LectureDirecte::executerSurServeur(const TexteParametre &texte)
+{
+    if (!m_serveur || texte.gabarit != m_gabarit) {
+        liberer();
+        const QString sql = ordonnerCommeUnFichier(traduireJet(texte.gabarit));
+        if (!analyserSelect(sql).estSelect)
+            return echec(QStringLiteral("Seul un texte SELECT ouvre un jeu d'enregistrements."));
+        m_serveur = std::make_unique<QSqlQuery>(m_base);
+        m_serveur->setForwardOnly(true);
+        if (!m_serveur->prepare(sql)) {
+            m_erreur = m_serveur->lastError();
+            liberer();
+            return false;
+        }
+        m_gabarit = texte.gabarit;
+        ++m_forme;
+    }
+    for (int v = 0; v < texte.valeurs.size(); ++v)
+        m_serveur->bindValue(v, texte.valeurs.at(v));
+    if (!m_serveur->exec()) {
+        m_erreur = m_serveur->lastError();
+        return false;
+    }
+    m_positions.clear();
+    const QSqlRecord champs = m_serveur->record();
+    for (int c = 0; c < champs.count(); ++c) {
+        const QString nom = champs.fieldName(c).toLower();
+        if (!m_positions.contains(nom))
+            m_positions.insert(nom, c);
+    }
+    return true;
+}
+
+QVariant LectureDirecte::valeurServeur(int position) const
+{
+    if (!m_ligne || !m_serveur || position < 0 || position >= m_serveur->record().count())
+        return QVariant();
+    const QVariant valeur = m_serveur->value(position);
+    if (valeur.isNull())
+        return QVariant();
+    switch (valeur.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+        return valeur.toLongLong();
+    case QMetaType::Float:
+        return valeur.toDouble();
+    default:
+        return valeur;
+    }
+}
+
 bool LectureDirecte::executer(const TexteParametre &texte)
 {
     m_erreur = QSqlError();
     m_ligne = false;
+    if (m_base.isValid())
+        return executerSurServeur(texte);
     if (!m_connexion)
         return echec(QStringLiteral("La base de données n'est pas ouverte."));
     if (!m_requete || texte.gabarit != m_gabarit) {
@@ -161,6 +226,12 @@ bool LectureDirecte::executer(const TexteParametre &texte)
 
 bool LectureDirecte::suivant()
 {
+    if (m_serveur) {
+        m_ligne = m_serveur->next();
+        if (!m_ligne && m_serveur->lastError().isValid())
+            m_erreur = m_serveur->lastError();
+        return m_ligne;
+    }
     if (!m_requete)
         return false;
     const int pas = sqlite3_step(m_requete);
@@ -182,6 +253,8 @@ int LectureDirecte::position(const QString &nom) const
 
 QVariant LectureDirecte::valeur(int position) const
 {
+    if (m_serveur)
+        return valeurServeur(position);
     if (!m_ligne || position < 0 || position >= sqlite3_column_count(m_requete))
         return QVariant();
     switch (sqlite3_column_type(m_requete, position)) {
@@ -202,6 +275,8 @@ QVariant LectureDirecte::valeur(int position) const
 
 QString LectureDirecte::texte(int position) const
 {
+    if (m_serveur)
+        return valeurServeur(position).toString();
     if (!m_ligne || position < 0 || position >= sqlite3_column_count(m_requete))
         return QString();
     switch (sqlite3_column_type(m_requete, position)) {
@@ -216,6 +291,8 @@ QString LectureDirecte::texte(int position) const
 
 bool LectureDirecte::estNull(int position) const
 {
+    if (m_serveur)
+        return valeurServeur(position).isNull();
     return !m_ligne || position < 0 || position >= sqlite3_column_count(m_requete)
         || sqlite3_column_type(m_requete, position) == SQLITE_NULL;
 }
@@ -223,6 +300,10 @@ bool LectureDirecte::estNull(int position) const
 double LectureDirecte::nombre(int position, bool *lu) const
 {
     *lu = false;
+    if (m_serveur) {
+        const QVariant valeur = valeurServeur(position);
+        return valeur.isNull() ? 0 : valeur.toDouble(lu);
+    }
     if (!m_ligne || position < 0 || position >= sqlite3_column_count(m_requete))
         return 0;
     switch (sqlite3_column_type(m_requete, position)) {
@@ -241,6 +322,11 @@ double LectureDirecte::nombre(int position, bool *lu) const
 
 QDateTime LectureDirecte::date(int position) const
 {
+    if (m_serveur) {
+        const QVariant valeur = valeurServeur(position);
+        return valeur.typeId() == QMetaType::QString ? BaseDeDonnees::dateLue(valeur.toString())
+                                                     : QDateTime();
+    }
     if (!m_ligne || position < 0 || position >= sqlite3_column_count(m_requete)
         || sqlite3_column_type(m_requete, position) != SQLITE_TEXT)
         return QDateTime();

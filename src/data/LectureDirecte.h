@@ -7,6 +7,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
+class QSqlQuery;
+
 struct TexteParametre;
 struct sqlite3;
 struct sqlite3_stmt;
@@ -21,6 +25,9 @@ sqlite3 *poigneeSqlite(const QSqlDatabase &base);
 //
 // Values come back as the Qt driver would give them: integer as qlonglong, real as double, text
 // as QString, Null as a null QVariant. Read-only by design; writers use Recordset.
+//
+// On a PostgreSQL server the same texts run through Qt's driver, one query whose rows the
+// server sends at once; the answers are the same.
 class LectureDirecte
 {
 public:
@@ -60,7 +67,13 @@ private:
     bool echec(const QString &texte);
     bool erreurSqlite(const QString &contexte);
 
+    bool executerSurServeur(const TexteParametre &texte);
+    // The server's current value, null when there is no current row or no such field.
+    QVariant valeurServeur(int position) const;
+
     sqlite3 *m_connexion = nullptr;
+    QSqlDatabase m_base; // a server's connection; unused on SQLite
+    std::unique_ptr<QSqlQuery> m_serveur;
     sqlite3_stmt *m_requete = nullptr;
     QString m_gabarit; // Jet text of m_requete, values taken out
     QHash<QString, int> m_positions; // lower-case name -> first field of that name

@@ -306,9 +306,10 @@ QSqlError modifierChamp(const QSqlDatabase &base, qint64 rowid, const QString &c
     }
     const QVariant stockee
         = colonne == QLatin1String("retire") ? QVariant(int(valeur.toBool())) : valeur;
-    if (!executer(requete,
-                  QStringLiteral("update OBJETS set \"%1\" = ? where rowid = ?").arg(colonne),
-                  {stockee, rowid}, erreur))
+    if (!executer(
+            requete,
+            QStringLiteral("update OBJETS set \"%1\" = ? where rowid = ?").arg(colonne.toLower()),
+            {stockee, rowid}, erreur))
         return erreur;
     return transaction.valider();
 }

@@ -25,6 +25,8 @@ QSqlError erreurJeu(const QString &texte)
 
 QString identifiant(QString nom)
 {
+    // Lower case, as a server folds the unquoted names its tables were made with.
+    nom = nom.toLower();
     nom.replace(u'"', QStringLiteral("\"\""));
     return u'"' + nom + u'"';
 }
@@ -90,7 +92,9 @@ std::shared_ptr<Recordset::Forme> Recordset::formeDe(const QString &gabarit) con
 
     auto forme = std::make_shared<Forme>();
     forme->schema = schema;
-    const QString sqlite = traduireJet(gabarit);
+    const QString sqlite = m_base.driverName() == QLatin1String("QPSQL")
+        ? ordonnerCommeUnFichier(traduireJet(gabarit))
+        : traduireJet(gabarit);
     const AnalyseSelect analyse = analyserSelect(sqlite);
     // A record set reads; a DELETE or DROP text must not run just because it was opened as one.
     if (!analyse.estSelect) {
@@ -409,11 +413,15 @@ QSqlError Recordset::valider()
             noms << identifiant(colonne);
             marques << QStringLiteral("?");
         }
-        const QString sql = colonnes.isEmpty()
+        QString sql = colonnes.isEmpty()
             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(identifiant(m_table))
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                   .arg(identifiant(m_table), noms.join(QStringLiteral(", ")),
                        marques.join(QStringLiteral(", ")));
+        // A server gives no rowid of its own accord: it is asked for it.
+        const bool serveur = m_base.driverName() == QLatin1String("QPSQL");
+        if (serveur)
+            sql += QStringLiteral(" RETURNING rowid");
         requete.prepare(sql);
         for (const QVariant &valeur : std::as_const(valeurs))
             requete.addBindValue(valeur);
@@ -421,7 +429,8 @@ QSqlError Recordset::valider()
             m_erreur = requete.lastError();
             return m_erreur;
         }
-        const qint64 rowid = requete.lastInsertId().toLongLong();
+        const qint64 rowid = serveur ? (requete.next() ? requete.value(0).toLongLong() : -1)
+                                     : requete.lastInsertId().toLongLong();
         QVector<QVariant> ligne;
         if (relireLigne(rowid, ligne).isValid()) {
             // Written but not read back: show what was written.

@@ -67,10 +67,18 @@ Schema lireSchema(const QSqlDatabase &base)
     Schema schema;
     QSqlQuery requete(base);
     requete.setForwardOnly(true);
-    // table_xinfo, unlike table_info, lists generated columns (hidden 2 or 3).
-    if (!requete.exec(
-            QStringLiteral("SELECT m.name, p.name, p.type, p.hidden FROM sqlite_master AS m, "
-                           "pragma_table_xinfo(m.name) AS p WHERE m.type = 'table'"))) {
+    // table_xinfo, unlike table_info, lists generated columns (hidden 2 or 3). On a server the
+    // dates and Booleans are domains, whose names tell what the column holds as SQLite's
+    // declared types do.
+    const QString texte = base.driverName() == QLatin1String("QPSQL")
+        ? QStringLiteral("SELECT c.table_name, c.column_name, coalesce(c.domain_name, "
+                         "c.data_type), CASE WHEN c.is_generated = 'ALWAYS' THEN 1 ELSE 0 END "
+                         "FROM information_schema.columns AS c JOIN information_schema.tables AS "
+                         "t ON t.table_schema = c.table_schema AND t.table_name = c.table_name "
+                         "WHERE c.table_schema = current_schema() AND t.table_type = 'BASE TABLE'")
+        : QStringLiteral("SELECT m.name, p.name, p.type, p.hidden FROM sqlite_master AS m, "
+                         "pragma_table_xinfo(m.name) AS p WHERE m.type = 'table'");
+    if (!requete.exec(texte)) {
         schema.erreur = requete.lastError();
         return schema;
     }

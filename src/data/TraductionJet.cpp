@@ -1,7 +1,10 @@
 #include "data/TraductionJet.h"
 
+#include "data/AnalyseSelect.h"
 #include "data/BaseDeDonnees.h"
 #include "data/TexteSql.h"
+
+#include <QRegularExpression>
 
 namespace {
 
@@ -38,7 +41,9 @@ QString traduireJet(const QString &texteJet)
                 sortie += QStringView(texteJet).mid(i);
                 break;
             }
-            QString nom = texteJet.mid(i + 1, fin - i - 1);
+            // Lower case: SQLite takes names in any case, a server only unquoted ones, which it
+            // folds to lower case.
+            QString nom = texteJet.mid(i + 1, fin - i - 1).toLower();
             nom.replace(u'"', QStringLiteral("\"\""));
             sortie += u'"' + nom + u'"';
             i = fin + 1;
@@ -75,4 +80,36 @@ QString traduireJet(const QString &texteJet)
         }
     }
     return sortie;
+}
+
+QString ordonnerCommeUnFichier(const QString &sql)
+{
+    const AnalyseSelect analyse = analyserSelect(sql);
+    // Only the tables have a rowid; a view has none.
+    static const QStringList Tables
+        = {QStringLiteral("etats"), QStringLiteral("objets"), QStringLiteral("reservations"),
+           QStringLiteral("operations"), QStringLiteral("consommations")};
+    if (!analyse.estSelect || !analyse.simple || !Tables.contains(analyse.table.toLower()))
+        return sql;
+    // The words outside the literals and quoted names.
+    QString mots;
+    for (qsizetype i = 0; i < sql.size();) {
+        const QChar c = sql.at(i);
+        if (c == u'\'' || c == u'"') {
+            i = lireEntreGuillemets(sql, i).fin;
+            mots += u' ';
+        } else {
+            mots += c.toLower();
+            ++i;
+        }
+    }
+    static const QRegularExpression dejaOrdonne(
+        QStringLiteral(R"(\b(order|group|limit|union|offset)\b)"));
+    if (dejaOrdonne.match(mots).hasMatch())
+        return sql;
+    QString texte = sql.trimmed();
+    if (texte.endsWith(u';'))
+        texte.chop(1);
+    return texte + QStringLiteral(" ORDER BY ") + analyse.reference.toLower()
+        + QStringLiteral(".rowid");
 }

@@ -5,6 +5,21 @@
 TransactionEcriture::TransactionEcriture(const QSqlDatabase &base) : m_base(base)
 {
     QSqlQuery debut(m_base);
+    if (m_base.driverName() == QLatin1String("QPSQL")) {
+        // One writer at a time, as on a file: a lock every desk's writes take first, held until
+        // the end of the transaction. What is read after it (the highest number in use) stays
+        // true until the commit.
+        if (!debut.exec(QStringLiteral("BEGIN"))) {
+            m_erreur = debut.lastError();
+            return;
+        }
+        m_enCours = true;
+        if (!debut.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(VerrouEcriture))) {
+            m_erreur = debut.lastError();
+            annuler();
+        }
+        return;
+    }
     // IMMEDIATE: a deferred start would let another desk write between our read and our write.
     if (debut.exec(QStringLiteral("BEGIN IMMEDIATE")))
         m_enCours = true;

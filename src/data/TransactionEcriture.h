@@ -19,6 +19,9 @@ public:
     // Makes the writes durable; on failure they are all undone and the error comes back.
     QSqlError valider();
 
+    // The key of the server's lock every writer takes first ("Raz" in ASCII).
+    static constexpr int VerrouEcriture = 0x52617a;
+
 private:
     void annuler();
 

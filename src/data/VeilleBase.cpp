@@ -4,8 +4,11 @@
 #include "data/LectureDirecte.h"
 
 #include <QSqlDatabase>
+#include <QSqlDriver>
 
 #include <sqlite3.h>
+
+const QString VeilleBase::Canal = QStringLiteral("razarivu");
 
 VeilleBase::VeilleBase(const QString &connexion, QObject *parent)
     : QObject(parent), m_connexion(connexion)
@@ -15,6 +18,23 @@ VeilleBase::VeilleBase(const QString &connexion, QObject *parent)
 
 void VeilleBase::demarrer(int intervalleMs)
 {
+    QSqlDatabase base = QSqlDatabase::database(m_connexion, false);
+    if (base.isOpen() && base.driverName() == QLatin1String("QPSQL")) {
+        // The server says it: every change of the tables ends in a NOTIFY (schema_pg.sql),
+        // which comes through the connection's socket with nothing to read in between.
+        QSqlDriver *pilote = base.driver();
+        if (!pilote->subscribedToNotifications().contains(Canal))
+            pilote->subscribeToNotification(Canal);
+        disconnect(m_notification);
+        m_notification = connect(
+            pilote, &QSqlDriver::notification, this,
+            [this](const QString &nom, QSqlDriver::NotificationSource source, const QVariant &) {
+                if (nom == Canal && source == QSqlDriver::OtherSource)
+                    emit changementAilleurs();
+            });
+        m_serveur = true;
+        return;
+    }
     m_derniere = -1;
     verifier();
     m_minuterie.start(intervalleMs);
@@ -23,6 +43,10 @@ void VeilleBase::demarrer(int intervalleMs)
 void VeilleBase::arreter()
 {
     m_minuterie.stop();
+    QSqlDatabase base = QSqlDatabase::database(m_connexion, false);
+    if (m_serveur && base.isOpen())
+        base.driver()->unsubscribeFromNotification(Canal);
+    m_serveur = false;
 }
 
 bool VeilleBase::verifier()

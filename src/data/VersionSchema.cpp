@@ -113,7 +113,10 @@ QSqlError versLaVersion3(const QSqlDatabase &base)
 int lire(const QSqlDatabase &base)
 {
     QSqlQuery requete(base);
-    if (!requete.exec(QStringLiteral("PRAGMA user_version")) || !requete.next())
+    const QString texte = base.driverName() == QLatin1String("QPSQL")
+        ? QStringLiteral("SELECT max(version) FROM razarivu_version")
+        : QStringLiteral("PRAGMA user_version");
+    if (!requete.exec(texte) || !requete.next() || requete.value(0).isNull())
         return -1;
     return requete.value(0).toInt();
 }
@@ -134,6 +137,11 @@ QSqlError mettreAJour(const QSqlDatabase &base)
                 .arg(Courante));
     }
 
+    // The first tables made on a server were already of version 3: nothing older can be there.
+    if (base.driverName() == QLatin1String("QPSQL"))
+        return erreurMiseAJour(QStringLiteral("cette base PostgreSQL est d'une version du schéma "
+                                              "que ce programme ne sait pas mettre à jour (%1).")
+                                   .arg(version));
     TransactionEcriture transaction(base);
     if (transaction.erreur().isValid())
         return erreurMiseAJour(messageBaseEnFrancais(transaction.erreur()));

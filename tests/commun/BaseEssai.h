@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commun/ServeurEssai.h"
 #include "data/BaseDeDonnees.h"
 #include "data/CreationBase.h"
 
@@ -22,7 +23,8 @@ inline QVariant valeurSql(const QSqlDatabase &base, const QString &sql)
 }
 
 // A new base of our schema in a fresh temporary folder, opened as the program opens its base,
-// under one connection name; for the tests of the data layer, which need no window.
+// under one connection name; for the tests of the data layer, which need no window. When the
+// tests run on the server (ServeurEssai), the base is a database of its own there instead.
 class BaseEssai
 {
 public:
@@ -43,6 +45,11 @@ public:
     {
         if (!preparer())
             return false;
+        if (ServeurEssai::actif()) {
+            m_adresse = ServeurEssai::nouvelleBase(m_echec);
+            if (m_adresse.isEmpty())
+                return false;
+        }
         QSqlError erreur = creerBase(chemin(), demo);
         if (!erreur.isValid())
             erreur = BaseDeDonnees::ouvrir(chemin(), m_connexion);
@@ -56,11 +63,17 @@ public:
     {
         BaseDeDonnees::fermer(m_connexion);
         m_dossier.reset();
+        ServeurEssai::supprimerBase(m_adresse);
+        m_adresse.clear();
     }
+    bool surServeur() const { return !m_adresse.isEmpty(); }
 
     QSqlDatabase base() const { return QSqlDatabase::database(m_connexion, false); }
     QString connexion() const { return m_connexion; }
-    QString chemin() const { return fichier(QStringLiteral("planning.mdb")); }
+    QString chemin() const
+    {
+        return m_adresse.isEmpty() ? fichier(QStringLiteral("planning.mdb")) : m_adresse;
+    }
     QString dossier() const { return m_dossier ? m_dossier->path() : QString(); }
     // A path in the temporary folder.
     QString fichier(const QString &nom) const
@@ -97,15 +110,18 @@ public:
             ligne.insert(champ.key(), champ.value());
         QSqlQuery requete(base());
         requete.prepare(
-            QStringLiteral("INSERT INTO RESERVATIONS (%1) VALUES (%2)")
+            QStringLiteral("INSERT INTO RESERVATIONS (%1) VALUES (%2)%3")
                 .arg(ligne.keys().join(QStringLiteral(", ")),
-                     QStringList(ligne.size(), QStringLiteral("?")).join(QStringLiteral(", "))));
+                     QStringList(ligne.size(), QStringLiteral("?")).join(QStringLiteral(", ")),
+                     surServeur() ? QStringLiteral(" RETURNING NumeroReservation") : QString()));
         for (const QVariant &valeur : std::as_const(ligne))
             requete.addBindValue(valeur);
         if (!requete.exec()) {
             qWarning("%s", qPrintable(requete.lastError().text()));
             return -1;
         }
+        if (surServeur())
+            return requete.next() ? requete.value(0).toLongLong() : -1;
         return requete.lastInsertId().toLongLong();
     }
 
@@ -113,4 +129,5 @@ private:
     QString m_connexion;
     QString m_echec;
     std::unique_ptr<QTemporaryDir> m_dossier;
+    QString m_adresse; // the test's database on the server, when there is one
 };

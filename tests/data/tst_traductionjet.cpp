@@ -69,14 +69,14 @@ void TestTraductionJet::traduction_data()
     QTest::addColumn<QString>("sqlite");
 
     QTest::newRow("A bracketed name becomes a quoted identifier") << "select * from [OBJETS];"
-                                                                  << R"(select * from "OBJETS";)";
+                                                                  << R"(select * from "objets";)";
     QTest::newRow("A bracketed name keeps its blanks") << "[nom client] = 1"
                                                        << R"("nom client" = 1)";
     QTest::newRow("A quote inside a bracketed name is doubled") << R"([a"b])"
                                                                 << R"("a""b")";
     QTest::newRow("A month-first date becomes date text at midnight")
         << "[DateDebut]<#07/14/2024#"
-        << R"("DateDebut"<'2024-07-14 00:00:00')";
+        << R"("datedebut"<'2024-07-14 00:00:00')";
     QTest::newRow("A date without leading zeros is still read month first")
         << "#7/4/2024#"
         << "'2024-07-04 00:00:00'";
@@ -118,7 +118,7 @@ void TestTraductionJet::traduction_data()
            "12) AND ([Datedebut]<#07/01/2024#);"
         << "SELECT RESERVATIONS.*, ETATS.surinternet FROM RESERVATIONS LEFT JOIN ETATS ON "
            "RESERVATIONS.Etat = ETATS.Code WHERE (((ETATS.surinternet)=1)) AND (\"objet\" = "
-           "12) AND (\"Datedebut\"<'2024-07-01 00:00:00');";
+           "12) AND (\"datedebut\"<'2024-07-01 00:00:00');";
 }
 
 void TestTraductionJet::traduction()
