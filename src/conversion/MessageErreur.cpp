@@ -141,12 +141,63 @@ const char *phraseDuCodeSqlite(int code)
     }
 }
 
+// A PostgreSQL server's SQLSTATE: five characters, the first two its class.
+const char *phraseDuCodePostgres(const QString &etat)
+{
+    static const struct
+    {
+        const char *code;
+        const char *phrase;
+    } Phrases[] = {
+        {"23505", "Ce numéro est déjà pris dans la base de données."},
+        {"23", "La base de données a refusé ces valeurs : une de ses règles l'interdit."},
+        {"25006", "La base de données est en lecture seule : rien ne peut y être enregistré."},
+        {"55P03",
+         "La base de données est occupée par un autre poste ou un autre programme ; "
+         "réessayez dans un instant."},
+        {"40",
+         "La base de données est occupée par un autre poste ou un autre programme ; "
+         "réessayez dans un instant."},
+        {"53100", "Le disque de la base de données est plein."},
+        {"53200", "La mémoire manque pour terminer l'opération."},
+        {"08",
+         "Le serveur de la base de données ne répond pas : vérifiez qu'il est en marche et "
+         "que le réseau passe."},
+        {"57P",
+         "Le serveur de la base de données s'est arrêté ou redémarre ; réessayez dans un "
+         "instant."},
+        {"28", "Le serveur de la base de données refuse cet utilisateur ou ce mot de passe."},
+        {"3D000", "Cette base de données n'existe pas sur le serveur."},
+        {"42501", "Les droits ne permettent pas d'utiliser la base de données."},
+        {"22001", "Une valeur est trop grande pour la base de données."},
+        {"22003", "Une valeur est trop grande pour la base de données."},
+        {"XX", "La base de données du serveur est abîmée."},
+    };
+    for (const auto &phrase : Phrases) {
+        if (etat.startsWith(QLatin1String(phrase.code)))
+            return phrase.phrase;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 QString messageBaseEnFrancais(const QSqlError &erreur)
 {
     if (!erreur.isValid())
         return QString();
+    if (erreur.driverText().startsWith(QLatin1String("QPSQL"))) {
+        const QString etat = erreur.nativeErrorCode().trimmed();
+        if (const char *phrase = etat.size() == 5 ? phraseDuCodePostgres(etat) : nullptr)
+            return QString::fromUtf8(phrase);
+        // A connection refused or lost comes without a code.
+        if (etat.isEmpty()
+            && (erreur.driverText().contains(QLatin1String("connect"), Qt::CaseInsensitive)
+                || erreur.databaseText().contains(QLatin1String("connection"),
+                                                  Qt::CaseInsensitive)))
+            return QString::fromUtf8(phraseDuCodePostgres(QStringLiteral("08000")))
+                + QStringLiteral(" (") + erreur.databaseText().trimmed() + QStringLiteral(")");
+    }
     bool estUnCode = false;
     const int code = erreur.nativeErrorCode().toInt(&estUnCode);
     if (estUnCode) {

@@ -227,6 +227,10 @@ int Recordset::indexDuChamp(const QString &nom) const
 QVariant Recordset::valeurLue(int index, QVariant brute) const
 {
     if (!m_estDate.value(index)) {
+        // A Null from a server comes typed as its column; SQLite's driver types every Null as
+        // text, which reads as no number: the same on both.
+        if (brute.isValid() && brute.isNull())
+            return QVariant(QMetaType::fromType<QString>());
         if (brute.isValid())
             return brute;
         // A Null set by the caller reads like a Null from the driver: typed, never invalid.

@@ -152,25 +152,30 @@ void TestAjoutOperation::memeSeconde()
 void TestAjoutOperation::echecSansLigne_data()
 {
     QTest::addColumn<QString>("sabotage");
+    QTest::addColumn<QString>("sabotageServeur"); // the same on a server
     QTest::addColumn<int>("lignesRestantes");
 
     QTest::newRow("A refused row leaves no partial row")
         << "CREATE TRIGGER refus BEFORE INSERT ON OPERATIONS BEGIN "
            "SELECT RAISE(ABORT, 'journal fermé'); END"
-        << 1;
-    QTest::newRow("A missing journal table is reported") << "DROP TABLE OPERATIONS" << -1;
+        << "ALTER TABLE OPERATIONS ADD CONSTRAINT refus CHECK (false) NOT VALID" << 1;
+    QTest::newRow("A missing journal table is reported") << "DROP TABLE OPERATIONS"
+                                                         << "DROP TABLE OPERATIONS" << -1;
     QTest::newRow("A journal without its label column is reported")
+        << "ALTER TABLE OPERATIONS DROP COLUMN libelle"
         << "ALTER TABLE OPERATIONS DROP COLUMN libelle" << 1;
 }
 
 void TestAjoutOperation::echecSansLigne()
 {
     QFETCH(QString, sabotage);
+    QFETCH(QString, sabotageServeur);
     QFETCH(int, lignesRestantes);
 
     QVERIFY(!AjoutOperation(base(), 1, 0, "", "Création de la reservation").isValid());
     QSqlQuery requete(base());
-    QVERIFY2(requete.exec(sabotage), qPrintable(requete.lastError().text()));
+    QVERIFY2(requete.exec(m_base.surServeur() ? sabotageServeur : sabotage),
+             qPrintable(requete.lastError().text()));
 
     const QSqlError erreur = AjoutOperation(base(), 1, 5, "ESP", "Paiement ESP");
     QVERIFY(erreur.isValid());

@@ -131,6 +131,8 @@ void TestChevauchement::conflitsDeLaBase()
     // Past stays are skipped only if SQLite seeks the reach in the index rather than reading
     // every stay of the object: the expression must stay the index's own.
     QSqlQuery plan(m_base.base());
+    if (m_base.surServeur())
+        return; // a server explains no statement with parameters; the planning's is checked
     QVERIFY(plan.prepare(QStringLiteral("EXPLAIN QUERY PLAN ")
                          + QString::fromLatin1(ConflitsSejour::Requete)));
     for (const QVariant &valeur : {QVariant(1), QVariant(0), QVariant("2027-07-28 14:00:00"),

@@ -37,7 +37,7 @@ void TestObjetsEtablissement::init()
 
 QStringList TestObjetsEtablissement::ordreDuPlanning() const
 {
-    QSqlQuery requete(QStringLiteral("select * from [OBJETS];"), m_base.base());
+    QSqlQuery requete(QStringLiteral("select * from OBJETS order by rowid"), m_base.base());
     QStringList lignes;
     while (requete.next())
         lignes << requete.value("Numero").toString() + u':' + requete.value("Nom").toString();

@@ -148,7 +148,8 @@ void TestRecordset::datesLuesCommeDates()
     QVERIFY(reserver(QStringLiteral("Martin")) > 0);
     QSqlQuery journal(base());
     QVERIFY(
-        journal.exec("INSERT INTO OPERATIONS VALUES (1, '2024-07-10 09:15:00', 0, '   ', 'x')"));
+        journal.exec("INSERT INTO OPERATIONS (numeroreservation, date, prix, paiement, libelle) "
+                     "VALUES (1, '2024-07-10 09:15:00', 0, '   ', 'x')"));
 
     Recordset jeu(base(), texte);
     QCOMPARE(jeu.nombre(), 1);
@@ -369,7 +370,8 @@ void TestRecordset::texteMalveillant()
     Recordset relu(base(), TextesSQL::reservationNominative(qint32(numero)));
     QCOMPARE(relu.champ("nomclient").toString(), client);
     QCOMPARE(nombreDeLignes("RESERVATIONS"), 1);
-    QCOMPARE(base().tables().size(), 5);
+    // Nothing dropped (a server also holds the table of the schema version).
+    QCOMPARE(base().tables().size(), 5 + int(BaseDeDonnees::estPostgres(base())));
     QCOMPARE(nombreDeLignes("ETATS"), 5);
 }
 
@@ -670,6 +672,8 @@ void TestRecordset::cheminParticulier_data()
 void TestRecordset::cheminParticulier()
 {
     QFETCH(QString, dossier);
+    if (m_base.surServeur())
+        QSKIP("A file's path: nothing of it on a server.");
     QVERIFY(QDir(m_base.dossier()).mkdir(dossier));
     const QString chemin = m_base.fichier(dossier + "/Razarivu.mdb");
     QVERIFY(!creerBase(chemin, false).isValid());
@@ -690,6 +694,8 @@ void TestRecordset::cheminParticulier()
 
 void TestRecordset::connexionDejaOuverte()
 {
+    if (m_base.surServeur())
+        QSKIP("A file's path: nothing of it on a server.");
     const QString autre = m_base.fichier("autre.mdb");
     QVERIFY(!creerBase(autre, false).isValid());
     QVERIFY(BaseDeDonnees::ouvrir(autre, Connexion).isValid());
@@ -729,7 +735,7 @@ void TestRecordset::memeTexteAutresValeurs_data()
                         "select * from RESERVATIONS where [Objet] > -1"}
         << QList<int> {0, 3};
     QTest::newRow("A quoted name after a comparison is not taken for a value")
-        << QStringList {"select * from RESERVATIONS where [Objet] = \"Objet\"",
+        << QStringList {"select * from RESERVATIONS where [Objet] = \"objet\"",
                         "select * from RESERVATIONS where [Objet] = [Objet]"}
         << QList<int> {3, 3};
 }

@@ -145,7 +145,8 @@ void TestTextesSQL::numeroInsere()
     // Whatever the caption, the query runs and every table is still there.
     Recordset jeu(base(), TextesSQL::reservationParNumero(numero));
     QVERIFY2(jeu.estOuvert(), qPrintable(jeu.erreur().text()));
-    QCOMPARE(base().tables().size(), 5);
+    // Nothing dropped (a server also holds the table of the schema version).
+    QCOMPARE(base().tables().size(), 5 + int(BaseDeDonnees::estPostgres(base())));
 }
 
 void TestTextesSQL::chaqueTexteS_execute_data()
@@ -252,6 +253,21 @@ void TestTextesSQL::bornePlanningParLIndex()
         texte.replace(QStringLiteral("'2024-06-13 00:00:00'"), QStringLiteral("?"));
     }
     QSqlQuery plan(base());
+    if (BaseDeDonnees::estPostgres(base())) {
+        // A server plans a statement with parameters at each run: only the text is shown.
+        if (parametres)
+            QSKIP("A server explains no statement with parameters.");
+        // The few rows of a test base would be read whole; a real site's would not.
+        QVERIFY(plan.exec(QStringLiteral("SET enable_seqscan = off")));
+        QVERIFY2(plan.exec(QStringLiteral("EXPLAIN ") + texte),
+                 qPrintable(plan.lastError().text()));
+        QStringList etapes;
+        while (plan.next())
+            etapes << plan.value(0).toString();
+        QVERIFY2(etapes.join(u' ').contains(QStringLiteral("reservationsparportee")),
+                 qPrintable(etapes.join(QStringLiteral(" | "))));
+        return;
+    }
     QVERIFY(plan.prepare(QStringLiteral("EXPLAIN QUERY PLAN ") + texte));
     if (parametres) {
         plan.addBindValue(12);
