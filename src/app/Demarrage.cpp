@@ -6,6 +6,7 @@
 #include "app/ReglageEntier.h"
 #include "app/Sauvegardes.h"
 #include "app/ValeurINI.h"
+#include "data/AdresseBase.h"
 #include "data/BaseDeDonnees.h"
 #include "data/CreationBase.h"
 #include "data/Recordset.h"
@@ -45,7 +46,11 @@ void lireClignotements(Contexte &contexte)
 
 QSqlError ouvrirBase(Contexte &contexte)
 {
-    return BaseDeDonnees::ouvrir(contexte.cheminBase, contexte.nomConnexion());
+    // A server's password may sit in the settings file, for a desk without ~/.pgpass.
+    const QString motDePasse = estAdressePostgres(contexte.cheminBase)
+        ? ValeurINI("system", "database motdepasse", "", contexte.FichierINIPrincipal, LIRE)
+        : QString();
+    return BaseDeDonnees::ouvrir(contexte.cheminBase, contexte.nomConnexion(), motDePasse);
 }
 
 QString messageEchecOuverture(const Contexte &contexte)
@@ -56,6 +61,9 @@ QString messageEchecOuverture(const Contexte &contexte)
 
 bool baseAbsente(const Contexte &contexte)
 {
+    // A server's base is made by its administrator (razarivu-creer-base), never from a desk.
+    if (estAdressePostgres(contexte.cheminBase))
+        return false;
     const QFileInfo fichier(contexte.cheminBase);
     return !contexte.cheminBase.isEmpty() && !fichier.exists() && !fichier.isSymLink();
 }

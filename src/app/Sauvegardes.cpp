@@ -4,12 +4,16 @@
 #include "app/ValeurINI.h"
 #include "conversion/Conversion.h"
 #include "conversion/MessageErreur.h"
+#include "data/AdresseBase.h"
 #include "data/AttenteBase.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <limits>
 
@@ -67,6 +71,8 @@ bool copierEnRemplacant(const QString &source, const QString &cible)
 }
 
 namespace {
+
+constexpr int DureeMaximaleMs = 300000;
 
 QString messageSqlite(sqlite3 *connexion, int code)
 {
@@ -190,6 +196,73 @@ bool copierLeProgramme(const QString &source, const QString &cible)
     return copierEnRemplacant(source, cible);
 }
 
+QString copierLeServeur(const QString &adresseTexte, const QString &cible,
+                        const QString &motDePasse)
+{
+    QString refus;
+    const std::optional<AdressePostgres> adresse = lireAdressePostgres(adresseTexte, &refus);
+    if (!adresse)
+        return refus;
+    const QString pgDump = QStandardPaths::findExecutable(QStringLiteral("pg_dump"));
+    const QString pgRestore = QStandardPaths::findExecutable(QStringLiteral("pg_restore"));
+    if (pgDump.isEmpty() || pgRestore.isEmpty())
+        return QStringLiteral("une base PostgreSQL se sauvegarde avec pg_dump, qui n'est pas "
+                              "installé sur ce poste (paquet postgresql-client).");
+    const QString enCours = cible + QLatin1String(".copie");
+    QFile::remove(enCours);
+    QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+    const QString secret = adresse->motDePasse.isEmpty() ? motDePasse : adresse->motDePasse;
+    if (!secret.isEmpty())
+        environnement.insert(QStringLiteral("PGPASSWORD"), secret);
+    environnement.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("5"));
+    const auto lancer = [&](const QString &programme, const QStringList &arguments) {
+        QProcess processus;
+        processus.setProcessEnvironment(environnement);
+        processus.start(programme, arguments);
+        if (!processus.waitForFinished(DureeMaximaleMs)) {
+            processus.kill();
+            processus.waitForFinished();
+            return QStringLiteral("%1 n'a pas fini à temps.").arg(QFileInfo(programme).fileName());
+        }
+        if (processus.exitStatus() != QProcess::NormalExit || processus.exitCode() != 0)
+            return QStringLiteral("%1 a échoué (%2).")
+                .arg(QFileInfo(programme).fileName(),
+                     QString::fromUtf8(processus.readAllStandardError()).trimmed());
+        return QString();
+    };
+    QStringList connexion
+        = {QStringLiteral("--host=") + adresse->hote,
+           QStringLiteral("--port=") + QString::number(adresse->port),
+           QStringLiteral("--dbname=") + adresse->base, QStringLiteral("--no-password")};
+    if (!adresse->utilisateur.isEmpty())
+        connexion << QStringLiteral("--username=") + adresse->utilisateur;
+    // One transaction on the server: a consistent picture whatever the other desks write.
+    QString erreur = lancer(
+        pgDump,
+        connexion
+            + QStringList {QStringLiteral("--format=custom"), QStringLiteral("--file=") + enCours});
+    // Read back whole: a copy that cannot be listed would not restore either.
+    if (erreur.isEmpty())
+        erreur = lancer(pgRestore, {QStringLiteral("--list"), enCours});
+    if (erreur.isEmpty()) {
+        QFile::remove(cible);
+        if (!QFile::rename(enCours, cible))
+            erreur = QStringLiteral("la copie n'a pas pu prendre la place de %1.").arg(cible);
+    }
+    if (!erreur.isEmpty())
+        QFile::remove(enCours);
+    return erreur;
+}
+
+QString nomSauvegardeServeur(const QString &dossier, const QString &adresseTexte, int emplacement)
+{
+    const std::optional<AdressePostgres> adresse = lireAdressePostgres(adresseTexte);
+    QString nom = adresse ? adresse->base : QStringLiteral("base");
+    // A name the server allows may hold what a file name must not.
+    nom.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("_"));
+    return dossier + nom + QLatin1Char('_') + QString::number(emplacement) + QLatin1String(".dump");
+}
+
 Bilan effectuer(const QString &dossierApplication, const QString &fichierINI,
                 const QString &cheminBase, const QString &cheminProgramme)
 {
@@ -201,8 +274,17 @@ Bilan effectuer(const QString &dossierApplication, const QString &fichierINI,
         ValeurINI("system", "sauvegardes numero", "0", fichierINI, LIRE_ET_CREER),
         ValeurINI("system", "sauvegardes nombre", "30", fichierINI, LIRE_ET_CREER));
 
-    // No file yet: the start offers to make one; nothing to back up, nothing to say.
-    if (QFileInfo::exists(cheminBase)) {
+    if (estAdressePostgres(cheminBase)) {
+        const QString probleme = copierLeServeur(
+            cheminBase, nomSauvegardeServeur(dossier, cheminBase, bilan.emplacement),
+            ValeurINI("system", "database motdepasse", "", fichierINI, LIRE));
+        if (!probleme.isEmpty())
+            bilan.probleme = QStringLiteral("La sauvegarde de la base n'a pas pu être faite : "
+                                            "%1 Les sauvegardes précédentes sont conservées dans "
+                                            "%2.")
+                                 .arg(probleme, QDir::toNativeSeparators(dossier));
+    } else if (QFileInfo::exists(cheminBase)) {
+        // No file yet: the start offers to make one; nothing to back up, nothing to say.
         const QString probleme
             = copierLaBase(cheminBase, nomSauvegardeBase(dossier, cheminBase, bilan.emplacement));
         if (!probleme.isEmpty())

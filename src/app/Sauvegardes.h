@@ -35,6 +35,13 @@ QString copierLaBase(const QString &source, const QString &cible);
 // or needs no copy.
 bool copierLeProgramme(const QString &source, const QString &cible);
 
+// A PostgreSQL base through pg_dump (one transaction: a consistent picture while the other
+// desks write), read back with pg_restore --list before it replaces the older copy. Empty when
+// done, else why not, in French.
+QString copierLeServeur(const QString &adresse, const QString &cible, const QString &motDePasse);
+// Folder + the base's name + "_" + slot + ".dump".
+QString nomSauvegardeServeur(const QString &dossier, const QString &adresse, int emplacement);
+
 struct Bilan
 {
     int emplacement = 0;

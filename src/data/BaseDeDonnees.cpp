@@ -131,6 +131,25 @@ QSqlError connecterPostgres(const QString &texte, const QString &connexion,
     return erreur;
 }
 
+bool retablir(const QSqlDatabase &base)
+{
+    if (!estPostgres(base))
+        return false;
+    if (base.isOpen()) {
+        QSqlQuery essai(base);
+        if (essai.exec(QStringLiteral("SELECT 1")))
+            return false;
+    }
+    QSqlDatabase connexion = base;
+    connexion.close();
+    // The statements prepared on the lost session are gone with it.
+    Recordset::oublierRequetes(connexion.connectionName());
+    if (!connexion.open())
+        return false;
+    preparerSession(connexion);
+    return true;
+}
+
 void preparerSession(const QSqlDatabase &base)
 {
     if (!estPostgres(base))

@@ -28,6 +28,9 @@ bool estPostgres(const QSqlDatabase &base);
 // creator of a new base starts there).
 QSqlError connecterPostgres(const QString &adresse, const QString &connexion,
                             const QString &motDePasse = QString());
+// A server's connection that no longer answers (the server stopped, the network cut) is opened
+// again; true when it was, and answers now. Nothing to do on a file, or on a live connection.
+bool retablir(const QSqlDatabase &base);
 // What every connection to a server sets at its start (the wait for a lock, the messages).
 void preparerSession(const QSqlDatabase &base);
 

@@ -380,49 +380,39 @@ QSqlError IndexRecherche::charger(const QSqlDatabase &base)
     m_numeros = std::vector<qint32>();
     m_textes.vider();
     m_chiffres.vider();
-    sqlite3 *connexion = poigneeSqlite(base);
-    if (!connexion)
-        return QSqlError(QStringLiteral("La base de données n'est pas ouverte."), QString(),
-                         QSqlError::ConnectionError);
-    sqlite3_stmt *requete = nullptr;
-    if (sqlite3_prepare_v2(connexion,
-                           "SELECT NumeroReservation, DateDebut, nomclient, email, telephone "
-                           "FROM RESERVATIONS",
-                           -1, &requete, nullptr)
-        != SQLITE_OK) {
-        const QSqlError erreur = erreurSqlite(connexion);
-        sqlite3_finalize(requete);
-        return erreur;
-    }
     std::vector<Lu> lus;
     Brouillon textes, chiffres;
     std::string telephone;
     // A searched text never begins nor ends with a blank, so the blanks around a field can
     // never be part of a match: they are left out.
-    const auto champ = [requete](int colonne, std::string &sortie) {
+    const auto champ = [](const unsigned char *octets, int taille, std::string &sortie) {
         const std::size_t debut = sortie.size();
-        plierUtf8(sqlite3_column_text(requete, colonne),
-                  std::size_t(sqlite3_column_bytes(requete, colonne)), sortie);
+        plierUtf8(octets, std::size_t(std::max(taille, 0)), sortie);
         const std::size_t fin = sortie.find_last_not_of(' ');
         sortie.resize(fin == std::string::npos || fin < debut ? debut : fin + 1);
         const std::size_t premier = sortie.find_first_not_of(' ', debut);
         if (premier != std::string::npos && premier > debut)
             sortie.erase(debut, premier - debut);
     };
-    int pas;
-    while ((pas = sqlite3_step(requete)) == SQLITE_ROW) {
-        const qint64 numero = sqlite3_column_int64(requete, 0);
+    struct Texte
+    {
+        const unsigned char *octets;
+        int taille;
+    };
+    // One stay: its number, arrival, client, e-mail and phone as UTF-8. False when the index
+    // can hold no more.
+    const auto ajouter = [&](qint64 numero, Texte arrivee, Texte client, Texte email, Texte tel) {
         if (numero < std::numeric_limits<qint32>::min()
             || numero > std::numeric_limits<qint32>::max())
-            continue;
-        lus.push_back({cleDeDate(sqlite3_column_text(requete, 1), sqlite3_column_bytes(requete, 1)),
-                       qint32(numero), quint32(lus.size())});
-        champ(2, textes.octets);
+            return true;
+        lus.push_back(
+            {cleDeDate(arrivee.octets, arrivee.taille), qint32(numero), quint32(lus.size())});
+        champ(client.octets, client.taille, textes.octets);
         textes.octets += Separateur;
-        champ(3, textes.octets);
+        champ(email.octets, email.taille, textes.octets);
         textes.octets += Separateur;
         telephone.clear();
-        champ(4, telephone);
+        champ(tel.octets, tel.taille, telephone);
         // A phone written with digits and separators only is found through its digits: its
         // text would only take room.
         if (!estDeTelephone(telephone)) {
@@ -434,16 +424,60 @@ QSqlError IndexRecherche::charger(const QSqlDatabase &base)
         chiffres.octets += Separateur;
         textes.finirEnregistrement();
         chiffres.finirEnregistrement();
-        if (!tientDansLesPositions(textes.octets.size())) {
-            sqlite3_finalize(requete);
-            return QSqlError(QStringLiteral("Il y a trop de séjours pour les chercher en mémoire."),
-                             QString(), QSqlError::StatementError);
+        return tientDansLesPositions(textes.octets.size());
+    };
+    const QSqlError tropDeSejours(QStringLiteral("Il y a trop de séjours pour les chercher en "
+                                                 "mémoire."),
+                                  QString(), QSqlError::StatementError);
+    const char *const Lecture
+        = "SELECT NumeroReservation, DateDebut, nomclient, email, telephone FROM RESERVATIONS";
+
+    sqlite3 *connexion = poigneeSqlite(base);
+    if (!connexion && base.isOpen() && base.driverName() == QLatin1String("QPSQL")) {
+        // A server sends its rows through Qt's driver: the same fields, made UTF-8 here.
+        QSqlQuery requete(base);
+        requete.setForwardOnly(true);
+        if (!requete.exec(QString::fromLatin1(Lecture)))
+            return requete.lastError();
+        QByteArray champs[4];
+        while (requete.next()) {
+            for (int c = 0; c < 4; ++c)
+                champs[c] = requete.value(c + 1).toString().toUtf8();
+            const auto texte = [&champs](int c) {
+                return Texte {reinterpret_cast<const unsigned char *>(champs[c].constData()),
+                              int(champs[c].size())};
+            };
+            if (!ajouter(requete.value(0).toLongLong(), texte(0), texte(1), texte(2), texte(3)))
+                return tropDeSejours;
         }
+        if (requete.lastError().isValid())
+            return requete.lastError();
+    } else {
+        if (!connexion)
+            return QSqlError(QStringLiteral("La base de données n'est pas ouverte."), QString(),
+                             QSqlError::ConnectionError);
+        sqlite3_stmt *requete = nullptr;
+        if (sqlite3_prepare_v2(connexion, Lecture, -1, &requete, nullptr) != SQLITE_OK) {
+            const QSqlError erreur = erreurSqlite(connexion);
+            sqlite3_finalize(requete);
+            return erreur;
+        }
+        const auto colonne = [requete](int c) {
+            return Texte {sqlite3_column_text(requete, c), sqlite3_column_bytes(requete, c)};
+        };
+        int pas;
+        while ((pas = sqlite3_step(requete)) == SQLITE_ROW) {
+            if (!ajouter(sqlite3_column_int64(requete, 0), colonne(1), colonne(2), colonne(3),
+                         colonne(4))) {
+                sqlite3_finalize(requete);
+                return tropDeSejours;
+            }
+        }
+        const QSqlError erreur = pas == SQLITE_DONE ? QSqlError() : erreurSqlite(connexion);
+        sqlite3_finalize(requete);
+        if (erreur.isValid())
+            return erreur;
     }
-    const QSqlError erreur = pas == SQLITE_DONE ? QSqlError() : erreurSqlite(connexion);
-    sqlite3_finalize(requete);
-    if (erreur.isValid())
-        return erreur;
 
     std::sort(lus.begin(), lus.end(), [](const Lu &x, const Lu &y) {
         return x.cle != y.cle ? x.cle > y.cle : x.numero > y.numero;

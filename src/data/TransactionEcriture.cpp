@@ -1,5 +1,7 @@
 #include "data/TransactionEcriture.h"
 
+#include "data/BaseDeDonnees.h"
+
 #include <QSqlQuery>
 
 TransactionEcriture::TransactionEcriture(const QSqlDatabase &base) : m_base(base)
@@ -9,7 +11,9 @@ TransactionEcriture::TransactionEcriture(const QSqlDatabase &base) : m_base(base
         // One writer at a time, as on a file: a lock every desk's writes take first, held until
         // the end of the transaction. What is read after it (the highest number in use) stays
         // true until the commit.
-        if (!debut.exec(QStringLiteral("BEGIN"))) {
+        // A server that went away and came back: the connection is opened again once.
+        if (!debut.exec(QStringLiteral("BEGIN"))
+            && !(BaseDeDonnees::retablir(m_base) && debut.exec(QStringLiteral("BEGIN")))) {
             m_erreur = debut.lastError();
             return;
         }

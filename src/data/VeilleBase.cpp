@@ -22,9 +22,11 @@ void VeilleBase::demarrer(int intervalleMs)
     if (base.isOpen() && base.driverName() == QLatin1String("QPSQL")) {
         // The server says it: every change of the tables ends in a NOTIFY (schema_pg.sql),
         // which comes through the connection's socket with nothing to read in between.
+        // Asked again each time: a connection opened anew after a lost one listens to nothing.
         QSqlDriver *pilote = base.driver();
-        if (!pilote->subscribedToNotifications().contains(Canal))
-            pilote->subscribeToNotification(Canal);
+        if (pilote->subscribedToNotifications().contains(Canal))
+            pilote->unsubscribeFromNotification(Canal);
+        pilote->subscribeToNotification(Canal);
         disconnect(m_notification);
         m_notification = connect(
             pilote, &QSqlDriver::notification, this,

@@ -16,6 +16,7 @@
 #include "conversion/Conversion.h"
 #include "conversion/Couleurs.h"
 #include "conversion/MessageErreur.h"
+#include "data/BaseDeDonnees.h"
 #include "data/Chevauchement.h"
 #include "data/ConflitsSejour.h"
 #include "data/ObjetsEtablissement.h"
@@ -264,7 +265,13 @@ void Form1::creerControles()
     baseOccupee->hide();
     m_nouvelEssai.setSingleShot(true);
     m_nouvelEssai.setInterval(2000);
-    connect(&m_nouvelEssai, &QTimer::timeout, this, &Form1::redessinerSiLibre);
+    connect(&m_nouvelEssai, &QTimer::timeout, this, [this] {
+        // A server back after a stop: the connection is opened again, and the notices of the
+        // other desks asked for again on it.
+        if (BaseDeDonnees::retablir(m_contexte.BasePlanning()))
+            m_contexte.veille().demarrer();
+        redessinerSiLibre();
+    });
     // While a bar is held, a pan runs or a stay is open, the other desk's change waits for it.
     m_redessinAttendu.setInterval(250);
     connect(&m_redessinAttendu, &QTimer::timeout, this, &Form1::redessinerSiLibre);
@@ -291,6 +298,9 @@ void Form1::signalerLecture(bool echouee)
         baseOccupee->hide();
         return;
     }
+    baseOccupee->setText(BaseDeDonnees::estPostgres(m_contexte.BasePlanning())
+                             ? QStringLiteral("Serveur de la base injoignable – nouvel essai…")
+                             : QStringLiteral("Base occupée par un autre poste – nouvel essai…"));
     baseOccupee->adjustSize();
     baseOccupee->move(planning->x() + 4, planning->y() + 4);
     baseOccupee->raise();

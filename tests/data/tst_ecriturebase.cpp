@@ -22,6 +22,7 @@ private slots:
     void refusEnFrancais_data();
     void refusEnFrancais();
     void texteSansPhrase();
+    void unServeurPerduSeRetrouve();
 
 private:
     QSqlDatabase base() const { return m_base.base(); }
@@ -193,6 +194,27 @@ void TestEcritureBase::texteSansPhrase()
                                QSqlError::StatementError);
     QCOMPARE(messageBaseEnFrancais(notreRefus), QStringLiteral("Aucun enregistrement en cours."));
     QCOMPARE(messageBaseEnFrancais(QSqlError()), QString());
+}
+
+// The server restarted, or the network cut, under an open connection: the next write opens it
+// again instead of failing for the rest of the day.
+void TestEcritureBase::unServeurPerduSeRetrouve()
+{
+    if (!m_base.surServeur())
+        QSKIP("A file has no connection to lose.");
+    const QString nom = m_base.chemin().section(u'/', -1);
+    QCOMPARE(ServeurEssai::maintenance(
+                 QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                                "datname = '%1'")
+                     .arg(nom)),
+             QString());
+    {
+        TransactionEcriture transaction(base());
+        QCOMPARE(transaction.erreur(), QSqlError());
+        QVERIFY(m_base.reserver() > 0);
+        QCOMPARE(transaction.valider(), QSqlError());
+    }
+    QCOMPARE(m_base.nombre("RESERVATIONS"), 1);
 }
 
 QTEST_GUILESS_MAIN(TestEcritureBase)
