@@ -1,4 +1,5 @@
-// razarivu-creer-base CHEMIN [--demo]: makes a new database file for Razarivu.
+// razarivu-creer-base CHEMIN [--demo]: makes a new database file for Razarivu, or its tables in
+// an empty base of a PostgreSQL server.
 #include "data/CreationBase.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,9 @@ int main(int argc, char **argv)
             << "Crée une base Razarivu vide (les tables et les états de réservation) au chemin\n"
             << "donné ; avec --demo, y ajoute des chambres, emplacements, chalets, articles du\n"
             << "bar, réservations et leurs opérations d'exemple.\n"
-            << "Un fichier existant n'est jamais remplacé.\n";
+            << "CHEMIN peut être l'adresse d'une base PostgreSQL vide :\n"
+            << "postgresql://utilisateur@serveur:port/base (mot de passe dans ~/.pgpass).\n"
+            << "Un fichier existant n'est jamais remplacé, ni une base qui a déjà ses tables.\n";
         return 2;
     }
 

@@ -511,7 +511,7 @@ private:
     QVector<Sejour> m_sejours;
 };
 
-enum class Contenu { Etats, Reference, Demonstration };
+enum class Contenu { Rien, Etats, Reference, Demonstration };
 
 QSqlError creerTout(const QSqlDatabase &base, Contenu contenu)
 {
@@ -521,6 +521,8 @@ QSqlError creerTout(const QSqlDatabase &base, Contenu contenu)
         if (!requete.exec(instruction))
             return requete.lastError();
     }
+    if (contenu == Contenu::Rien)
+        return QSqlError();
     QSqlError erreur = insererEtats(base);
     if (!erreur.isValid() && contenu != Contenu::Etats)
         erreur = insererReference(base);
@@ -626,4 +628,9 @@ QSqlError creerBase(const QString &chemin, bool avecDemo)
 QSqlError creerBaseVide(const QString &chemin)
 {
     return creerFichier(chemin, Contenu::Etats);
+}
+
+QSqlError creerTables(const QString &chemin)
+{
+    return creerFichier(chemin, Contenu::Rien);
 }

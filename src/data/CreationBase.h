@@ -4,7 +4,8 @@
 #include <QString>
 
 // Making a new database file: the program itself only ever opens one, so the file comes from
-// here (the razarivu-creer-base tool, the tests, the benchmarks).
+// here (the razarivu-creer-base tool, the tests, the benchmarks). `chemin` may also be the
+// address of an empty base on a PostgreSQL server, which then receives the tables.
 
 // Creates `chemin` with the tables, the view and the reference rows: reservation states, rooms,
 // pitches and chalets, bar articles. With `avecDemo`, also about eighty reservations spread from
@@ -16,3 +17,6 @@ QSqlError creerBase(const QString &chemin, bool avecDemo);
 // A file for a new establishment: the tables and the reservation states, nothing else; the owner
 // enters the rooms, pitches and articles in the settings. The same rules as creerBase.
 QSqlError creerBaseVide(const QString &chemin);
+
+// The tables alone, without a row: what a copy of another base is poured into.
+QSqlError creerTables(const QString &chemin);
