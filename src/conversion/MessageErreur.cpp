@@ -190,7 +190,17 @@ QString messageBaseEnFrancais(const QSqlError &erreur)
         const QString etat = erreur.nativeErrorCode().trimmed();
         if (const char *phrase = etat.size() == 5 ? phraseDuCodePostgres(etat) : nullptr)
             return QString::fromUtf8(phrase);
-        // A connection refused or lost comes without a code.
+        // A connection refused comes without a code: what libpq says tells why.
+        const QString texte = erreur.databaseText();
+        if (etat.isEmpty()
+            && (texte.contains(QLatin1String("password authentication failed"))
+                || (texte.contains(QLatin1String("role \""))
+                    && texte.contains(QLatin1String("does not exist")))
+                || texte.contains(QLatin1String("no password supplied"))))
+            return QString::fromUtf8(phraseDuCodePostgres(QStringLiteral("28000")));
+        if (etat.isEmpty() && texte.contains(QLatin1String("database \""))
+            && texte.contains(QLatin1String("does not exist")))
+            return QString::fromUtf8(phraseDuCodePostgres(QStringLiteral("3D000")));
         if (etat.isEmpty()
             && (erreur.driverText().contains(QLatin1String("connect"), Qt::CaseInsensitive)
                 || erreur.databaseText().contains(QLatin1String("connection"),
