@@ -3,15 +3,28 @@
 # the same moment (two numbers, each note on its own), both change one stay (the second is
 # warned and nothing of the first is lost), a stay added at one desk shows on the other's
 # planning within two seconds, and a start-up backup taken while another desk writes is sound.
-# The base is read with sqlite3, the screens compared as pictures.
+# The base is an SQLite file, or with a fifth argument "postgresql" a base on a PostgreSQL server
+# the scenario starts for itself; it is read with sqlite3 or psql, the screens compared as
+# pictures.
 set -u
 . "$(dirname "$0")/commun.sh"
 . "$(dirname "$0")/gestes.sh"
+MODE=${5:-sqlite}
 debuter_scenario "$@"
+SERVEUR_PG="$(cd "$(dirname "$0")/../pg" && pwd)/serveur-pg.sh"
 
-etape "une base partagée, deux postes"
-BASE="$DOSSIER/partage/Razarivu.mdb"
+etape "une base partagée ($MODE), deux postes"
 mkdir -p "$DOSSIER/partage" "$DOSSIER/A" "$DOSSIER/B" "$DOSSIER/C"
+if [ "$MODE" = postgresql ]; then
+    GRAPPE=$(mktemp -d)
+    sh "$SERVEUR_PG" demarrer "$GRAPPE" >/dev/null || echec "le serveur PostgreSQL ne démarre pas"
+    BASE=$(sh "$SERVEUR_PG" base "$GRAPPE" postes) || echec "la base « postes » n'est pas créée"
+    sql() {
+        psql -At -v ON_ERROR_STOP=1 "$BASE" -c "$1" || echec "lecture de la base impossible : $1"
+    }
+else
+    BASE="$DOSSIER/partage/Razarivu.mdb"
+fi
 "$CREER_BASE" "$BASE" --demo || echec "razarivu-creer-base a échoué"
 for poste in A B C; do
     printf '[system]\r\ndatabase=%s\r\n' "$BASE" >"$DOSSIER/$poste/Razarivu.ini"
@@ -30,7 +43,7 @@ while [ ! -s "$fichier_display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1));
 DISPLAY_A=$DISPLAY
 DISPLAY_B=":$(cat "$fichier_display")"
 rm -f "$fichier_display"
-trap 'kill $PID_A $PID_B $PID_X2 2>/dev/null; arreter_tout; rm -rf "$DOSSIER"' EXIT
+trap 'kill $PID_A $PID_B $PID_X2 2>/dev/null; arreter_tout; [ -n "${GRAPPE:-}" ] && sh "$SERVEUR_PG" arreter "$GRAPPE"; rm -rf "$DOSSIER"' EXIT
 PID_A=""
 PID_B=""
 
@@ -172,13 +185,25 @@ capture "poste-b-a-jour"
 
 etape "une sauvegarde prise pendant qu'un autre poste écrit est saine"
 # Another desk writing all the time: a thousand small transactions.
-(
+ecriture() {
+    echo "insert into OPERATIONS (numeroreservation, date, prix, paiement, libelle) values ($NUM_B, '2027-01-01 10:00:00', 0, '   ', 'écriture $1')"
+}
+if [ "$MODE" = postgresql ]; then
+    # One session, each insert its own transaction.
     i=0
     while [ $i -lt 1000 ]; do
-        sqlite3 "$BASE" "begin immediate; insert into OPERATIONS (numeroreservation, date, prix, paiement, libelle) values ($NUM_B, '2027-01-01 10:00:00', 0, '   ', 'écriture $i'); commit;" 2>/dev/null
+        echo "$(ecriture $i); select pg_sleep(0.005);"
         i=$((i + 1))
-    done
-) &
+    done | psql -q "$BASE" >/dev/null 2>&1 &
+else
+    (
+        i=0
+        while [ $i -lt 1000 ]; do
+            sqlite3 "$BASE" "begin immediate; $(ecriture $i); commit;" 2>/dev/null
+            i=$((i + 1))
+        done
+    ) &
+fi
 ECRIVAIN=$!
 sleep 0.5
 DISPLAY=$DISPLAY_A
@@ -187,10 +212,21 @@ PID_C=$!
 sleep 4
 kill "$PID_C" 2>/dev/null
 wait "$ECRIVAIN"
-COPIE="$DOSSIER/C/Sauvegardes/Razarivu_1.mdb"
-[ -f "$COPIE" ] || echec "pas de sauvegarde au démarrage du poste C"
-verifier_egal "intégrité de la sauvegarde" "$(sqlite3 "$COPIE" "pragma integrity_check")" ok
-verifier_egal "intégrité de la base" "$(sql "pragma integrity_check")" ok
+if [ "$MODE" = postgresql ]; then
+    COPIE="$DOSSIER/C/Sauvegardes/postes_1.dump"
+    [ -f "$COPIE" ] || echec "pas de sauvegarde au démarrage du poste C"
+    pg_restore --list "$COPIE" >/dev/null || echec "la sauvegarde ne se relit pas"
+    # Restored into a base of its own, it holds what was committed when it was taken.
+    COPIEE=$(sh "$SERVEUR_PG" base "$GRAPPE" restauree)
+    pg_restore --dbname="$COPIEE" "$COPIE" || echec "la sauvegarde ne se restaure pas"
+    n=$(psql -At "$COPIEE" -c "select count(*) from reservations")
+    [ "$n" -gt 80 ] || echec "la sauvegarde restaurée n'a que $n réservations"
+else
+    COPIE="$DOSSIER/C/Sauvegardes/Razarivu_1.mdb"
+    [ -f "$COPIE" ] || echec "pas de sauvegarde au démarrage du poste C"
+    verifier_egal "intégrité de la sauvegarde" "$(sqlite3 "$COPIE" "pragma integrity_check")" ok
+    verifier_egal "intégrité de la base" "$(sql "pragma integrity_check")" ok
+fi
 
 etape "fin"
 for p in A B; do
