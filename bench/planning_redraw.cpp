@@ -2,11 +2,16 @@
 #include "app/Horloge.h"
 #include "conversion/Couleurs.h"
 #include "data/BaseDeDonnees.h"
+#include "data/CopieBase.h"
 #include "data/CreationBase.h"
+#include "data/Recordset.h"
+#include "data/TextesSQL.h"
+#include "data/VeilleBase.h"
 #include "planning/DessinPlanning.h"
 #include "planning/SurfaceImage.h"
 
 #include <QGuiApplication>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -23,6 +28,7 @@ namespace {
 const QString ConnexionGrande = QStringLiteral("bench_planning_grande");
 const QString ConnexionMillion = QStringLiteral("bench_planning_million");
 const QString ConnexionDemo = QStringLiteral("bench_planning_demo");
+const QString ConnexionPostgres = QStringLiteral("bench_planning_postgres");
 
 constexpr int LargeurFenetre = 1600;
 constexpr int HauteurFenetre = 1000;
@@ -107,6 +113,77 @@ void BM_BaseDeDemonstration(benchmark::State &etat)
 }
 BENCHMARK(BM_BaseDeDemonstration)->Unit(benchmark::kMillisecond);
 
+// The same 200-object site copied onto a PostgreSQL server on 127.0.0.1 (RAZARIVU_BENCH_PG set):
+// several desks share it there. Registered only when the server could be started.
+void BM_GrandeBasePostgres(benchmark::State &etat)
+{
+    redessiner(etat, ConnexionPostgres, false);
+}
+
+// What opening a stay reads: the stay by its number, then its account and its history.
+void ouvrirSejours(benchmark::State &etat, const QString &connexion)
+{
+    const QSqlDatabase base = QSqlDatabase::database(connexion, false);
+    qint32 numero = 1;
+    for (auto _ : etat) {
+        const auto sejour = lireReservationAffichee(base, numero);
+        benchmark::DoNotOptimize(sejour);
+        for (const QString &texte : {TextesSQL::compteDeLaReservation(QString::number(numero)),
+                                     TextesSQL::historiqueDeLaReservation(QString::number(numero))}) {
+            Recordset lignes(base, texte);
+            benchmark::DoNotOptimize(lignes.nombre());
+        }
+        numero = numero % 100000 + 7919;
+    }
+}
+void BM_OuvrirSejour(benchmark::State &etat)
+{
+    ouvrirSejours(etat, ConnexionGrande);
+}
+BENCHMARK(BM_OuvrirSejour)->Unit(benchmark::kMillisecond);
+void BM_OuvrirSejourPostgres(benchmark::State &etat)
+{
+    ouvrirSejours(etat, ConnexionPostgres);
+}
+
+// What watching for the other desks costs an idle desk on a file: one look a second.
+void BM_VeilleDUnPoste(benchmark::State &etat)
+{
+    VeilleBase veille(ConnexionGrande);
+    for (auto _ : etat)
+        benchmark::DoNotOptimize(veille.verifier());
+}
+BENCHMARK(BM_VeilleDUnPoste)->Unit(benchmark::kMicrosecond);
+
+// A cluster of the bench's own in `dossier`, the 200-object site copied into a base there.
+bool preparerPostgres(const QString &dossier, const QString &site)
+{
+    const auto lancer = [&](const QString &commande) {
+        QProcess processus;
+        QStringList arguments = {QStringLiteral(RAZARIVU_SERVEUR_PG), commande, dossier};
+        if (commande == QLatin1String("base"))
+            arguments << QStringLiteral("bench");
+        processus.start(QStringLiteral("sh"), arguments);
+        processus.waitForFinished(120000);
+        return processus.exitCode() == 0
+            ? QString::fromUtf8(processus.readAllStandardOutput()).trimmed()
+            : QString();
+    };
+    if (lancer(QStringLiteral("demarrer")).isEmpty())
+        return false;
+    const QString adresse = lancer(QStringLiteral("base"));
+    if (adresse.isEmpty())
+        return false;
+    QStringList compteRendu;
+    const QSqlError copie = copierBase(site, adresse, &compteRendu);
+    if (copie.isValid() || BaseDeDonnees::ouvrir(adresse, ConnexionPostgres).isValid()) {
+        std::fprintf(stderr, "%s\n", qPrintable(copie.text()));
+        return false;
+    }
+    QSqlQuery(QStringLiteral("ANALYZE"), QSqlDatabase::database(ConnexionPostgres, false)).exec();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -134,10 +211,27 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s\n", qPrintable(erreur.text()));
         return 1;
     }
+    const QString dossierPostgres = dossier.filePath(QStringLiteral("serveur"));
+    const bool postgres = !qEnvironmentVariableIsEmpty("RAZARIVU_BENCH_PG");
+    if (postgres) {
+        if (!preparerPostgres(dossierPostgres, dossier.filePath(QStringLiteral("grande.mdb")))) {
+            std::fprintf(stderr, "le serveur PostgreSQL n'a pas pu être préparé\n");
+            return 1;
+        }
+        benchmark::RegisterBenchmark("BM_GrandeBasePostgres", BM_GrandeBasePostgres)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark("BM_OuvrirSejourPostgres", BM_OuvrirSejourPostgres)
+            ->Unit(benchmark::kMillisecond);
+    }
     Surfaces surfaces;
     surfacesDeLaFenetre = &surfaces;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (postgres) {
+        BaseDeDonnees::fermer(ConnexionPostgres);
+        QProcess::execute(QStringLiteral("sh"), {QStringLiteral(RAZARIVU_SERVEUR_PG),
+                                                 QStringLiteral("arreter"), dossierPostgres});
+    }
     BaseDeDonnees::fermer(ConnexionGrande);
     BaseDeDonnees::fermer(ConnexionMillion);
     BaseDeDonnees::fermer(ConnexionDemo);
