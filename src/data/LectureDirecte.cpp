@@ -129,6 +129,7 @@ bool LectureDirecte::executerSurServeur(const TexteParametre &texte)
     }
     m_positions.clear();
     const QSqlRecord champs = m_serveur->record();
+    m_colonnesServeur = champs.count();
     for (int c = 0; c < champs.count(); ++c) {
         const QString nom = champs.fieldName(c).toLower();
         if (!m_positions.contains(nom))
@@ -139,7 +140,7 @@ bool LectureDirecte::executerSurServeur(const TexteParametre &texte)
 
 QVariant LectureDirecte::valeurServeur(int position) const
 {
-    if (!m_ligne || !m_serveur || position < 0 || position >= m_serveur->record().count())
+    if (!m_ligne || !m_serveur || position < 0 || position >= m_colonnesServeur)
         return QVariant();
     const QVariant valeur = m_serveur->value(position);
     if (valeur.isNull())

@@ -74,6 +74,7 @@ private:
     sqlite3 *m_connexion = nullptr;
     QSqlDatabase m_base; // a server's connection; unused on SQLite
     std::unique_ptr<QSqlQuery> m_serveur;
+    int m_colonnesServeur = 0;
     sqlite3_stmt *m_requete = nullptr;
     QString m_gabarit; // Jet text of m_requete, values taken out
     QHash<QString, int> m_positions; // lower-case name -> first field of that name

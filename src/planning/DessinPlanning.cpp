@@ -1,6 +1,7 @@
 #include "planning/DessinPlanning.h"
 
 #include "conversion/Couleurs.h"
+#include "data/BaseDeDonnees.h"
 #include "data/Chevauchement.h"
 #include "data/LectureDirecte.h"
 #include "data/TexteParametre.h"
@@ -365,6 +366,37 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
     premiere = std::clamp(premiere, 0, std::max(0, resultat.nombreDeLignes - lignesEntieres));
     resultat.premiereLigne = premiere;
 
+    // A server answers each statement across the network: the lines that show are read in one,
+    // in the order SQLite's index gives each line (its reach, then its number), and shared out.
+    QHash<qint32, QVector<ReservationAffichee>> sejoursDesLignes;
+    bool lusEnUne = false;
+    if (BaseDeDonnees::estPostgres(base)) {
+        QStringList numeros;
+        for (qint64 h = 0, rang = premiere; rang < selection.size() && h < hauteurPlanning;
+             ++rang, h += hauteurligne)
+            numeros << QString::number(selection.at(int(rang)).numero);
+        if (!numeros.isEmpty()) {
+            QString texte = TextesSQL::reservationsDeLObjet(0, debut, fin);
+            texte.replace(QStringLiteral("([objet] = 0)"),
+                          QStringLiteral("([objet] IN (") + numeros.join(QStringLiteral(", "))
+                              + QStringLiteral("))"));
+            texte.chop(1);
+            texte += QStringLiteral(" ORDER BY RESERVATIONS.Objet, IIf([DateFin] Is Null, "
+                                    "#12/31/9999#, IIf([DateFin]<[DateDebut], [DateDebut], "
+                                    "[DateFin])), RESERVATIONS.NumeroReservation");
+            lusEnUne = sejours.executer(texte);
+            if (lusEnUne) {
+                const ChampsDUnSejour positions(sejours);
+                while (sejours.suivant()) {
+                    ReservationAffichee barre = positions.lire(sejours);
+                    sejoursDesLignes[barre.objet].append(std::move(barre));
+                }
+            }
+            if (!lusEnUne || sejours.erreur().isValid())
+                resultat.lectureEchouee = true;
+        }
+    }
+
     qint64 y = 0;
     for (int rang = premiere; rang < selection.size() && y < hauteurPlanning; ++rang) {
         const int ligne = int(y);
@@ -381,6 +413,24 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
             resultat.objetMontre = true;
         resultat.nomsDesObjets.insert(numero, nom);
         resultat.numerosDesLignes.append(numero);
+        const qsizetype premiereBarre = resultat.barres.size();
+        const auto dessiner = [&](ReservationAffichee barre) {
+            calculerBarre(barre, datedepart, largeurjour, ligne, hauteurligne);
+            if (barre.NumeroReservation == vue.reservation_encours)
+                resultat.reservation_courante = qint32(resultat.barres.size());
+            planning.remplir(barre.x1, barre.y1, barre.x2, barre.y2,
+                             couleurDepuisVB(quint32(barre.couleur), palette));
+            planning.couleurTexte = Blanc;
+            DessinerTexte(planning, barre.nomclient, barre.x1, barre.y1, barre.x2, barre.y2, 10);
+            resultat.barres.append(std::move(barre));
+        };
+        if (lusEnUne) {
+            for (ReservationAffichee &barre : sejoursDesLignes[numero])
+                dessiner(std::move(barre));
+            montrerLesChevauchements(planning, resultat.barres, premiereBarre, palette);
+            y += hauteurligne;
+            continue;
+        }
         if (positionDuNumero >= 0)
             texteDesLignes.valeurs[positionDuNumero] = qlonglong(numero);
         if (positionDuNumero >= 0 && !numeroVerifie && numero != 0) {
@@ -399,18 +449,8 @@ ResultatDessin dessinerPlanning(const SurfacesPlanning &surfaces, const QSqlData
             champs.emplace(sejours);
             formeDesChamps = sejours.forme();
         }
-        const qsizetype premiereBarre = resultat.barres.size();
-        while (champs && sejours.suivant()) {
-            ReservationAffichee barre = champs->lire(sejours);
-            calculerBarre(barre, datedepart, largeurjour, ligne, hauteurligne);
-            if (barre.NumeroReservation == vue.reservation_encours)
-                resultat.reservation_courante = qint32(resultat.barres.size());
-            planning.remplir(barre.x1, barre.y1, barre.x2, barre.y2,
-                             couleurDepuisVB(quint32(barre.couleur), palette));
-            planning.couleurTexte = Blanc;
-            DessinerTexte(planning, barre.nomclient, barre.x1, barre.y1, barre.x2, barre.y2, 10);
-            resultat.barres.append(std::move(barre));
-        }
+        while (champs && sejours.suivant())
+            dessiner(champs->lire(sejours));
         if (!executee || sejours.erreur().isValid())
             resultat.lectureEchouee = true;
         montrerLesChevauchements(planning, resultat.barres, premiereBarre, palette);

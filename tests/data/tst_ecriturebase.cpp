@@ -215,6 +215,27 @@ void TestEcritureBase::unServeurPerduSeRetrouve()
         QCOMPARE(transaction.valider(), QSqlError());
     }
     QCOMPARE(m_base.nombre("RESERVATIONS"), 1);
+
+    // Cut in the middle of a save: the row written before the cut is not there, the save says
+    // why in French, and the next one goes through.
+    {
+        TransactionEcriture transaction(base());
+        QCOMPARE(transaction.erreur(), QSqlError());
+        QVERIFY(m_base.reserver() > 0);
+        ServeurEssai::maintenance(QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
+                                                 "pg_stat_activity WHERE datname = '%1'")
+                                      .arg(nom));
+        const QSqlError coupure = transaction.valider();
+        QVERIFY(coupure.isValid());
+        QVERIFY2(messageBaseEnFrancais(coupure).startsWith(QStringLiteral("Le serveur")),
+                 qPrintable(messageBaseEnFrancais(coupure)));
+    }
+    {
+        TransactionEcriture transaction(base());
+        QCOMPARE(transaction.erreur(), QSqlError());
+        QCOMPARE(transaction.valider(), QSqlError());
+    }
+    QCOMPARE(m_base.nombre("RESERVATIONS"), 1);
 }
 
 QTEST_GUILESS_MAIN(TestEcritureBase)
