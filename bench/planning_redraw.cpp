@@ -128,8 +128,9 @@ void ouvrirSejours(benchmark::State &etat, const QString &connexion)
     for (auto _ : etat) {
         const auto sejour = lireReservationAffichee(base, numero);
         benchmark::DoNotOptimize(sejour);
-        for (const QString &texte : {TextesSQL::compteDeLaReservation(QString::number(numero)),
-                                     TextesSQL::historiqueDeLaReservation(QString::number(numero))}) {
+        for (const QString &texte :
+             {TextesSQL::compteDeLaReservation(QString::number(numero)),
+              TextesSQL::historiqueDeLaReservation(QString::number(numero))}) {
             Recordset lignes(base, texte);
             benchmark::DoNotOptimize(lignes.nombre());
         }
@@ -229,8 +230,9 @@ int main(int argc, char **argv)
     benchmark::Shutdown();
     if (postgres) {
         BaseDeDonnees::fermer(ConnexionPostgres);
-        QProcess::execute(QStringLiteral("sh"), {QStringLiteral(RAZARIVU_SERVEUR_PG),
-                                                 QStringLiteral("arreter"), dossierPostgres});
+        QProcess::execute(
+            QStringLiteral("sh"),
+            {QStringLiteral(RAZARIVU_SERVEUR_PG), QStringLiteral("arreter"), dossierPostgres});
     }
     BaseDeDonnees::fermer(ConnexionGrande);
     BaseDeDonnees::fermer(ConnexionMillion);
