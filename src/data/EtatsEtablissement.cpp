@@ -140,11 +140,26 @@ Issue ajouterEtat(const QSqlDatabase &base, const NouvelEtat &etat)
     return echouee(transaction.valider());
 }
 
-Issue renommerEtat(const QSqlDatabase &base, qint32 code, const QString &nom)
+Issue renommerEtat(const QSqlDatabase &base, qint32 code, const QString &nom,
+                   const std::optional<QString> &ancien)
 {
     if (const QString refus = refusDuNom(nom); !refus.isEmpty())
         return refusee(refus);
-    return modifier(base, QStringLiteral("UPDATE ETATS SET Nom = ? WHERE Code = ?"), {nom, code});
+    if (!ancien)
+        return modifier(base, QStringLiteral("UPDATE ETATS SET Nom = ? WHERE Code = ?"),
+                        {nom, code});
+    // The name compared and replaced in one statement: no other desk can slip in between.
+    Issue issue = modifier(base,
+                           QStringLiteral("UPDATE ETATS SET Nom = ? WHERE Code = ? AND "
+                                          "coalesce(Nom, '') = ?"),
+                           {nom, code, *ancien});
+    if (issue.refus == etatDisparu()) {
+        if (const std::optional<QString> actuel = nomDeLEtat(base, code)) {
+            issue.refus.clear();
+            issue.leurNom = *actuel;
+        }
+    }
+    return issue;
 }
 
 Issue refusDeSuppression(const QSqlDatabase &base, qint32 code)

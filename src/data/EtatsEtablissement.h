@@ -20,6 +20,8 @@ struct Issue
 {
     QString refus;
     QSqlError erreur;
+    // Another desk renamed the state since it was shown: its name now; nothing was stored.
+    std::optional<QString> leurNom;
 
     bool reussie() const { return refus.isEmpty() && !erreur.isValid(); }
     // What the owner reads: the reason of a refusal as it stands, a failure of the base after
@@ -57,7 +59,10 @@ qint64 nombreDeSejoursDansLEtat(const QSqlDatabase &base, qint32 code);
 // the code is another state's already.
 Issue ajouterEtat(const QSqlDatabase &base, const NouvelEtat &etat);
 // The code stays; only the name changes.
-Issue renommerEtat(const QSqlDatabase &base, qint32 code, const QString &nom);
+// With `ancien` (the name shown), nothing is stored when the state is named otherwise by now:
+// `leurNom` then holds that name.
+Issue renommerEtat(const QSqlDatabase &base, qint32 code, const QString &nom,
+                   const std::optional<QString> &ancien = std::nullopt);
 // Whether the state may go: not while a stay is in it, nor when it is the last one. Read
 // without writing, so the owner can be asked before supprimerEtat(), which checks again.
 Issue refusDeSuppression(const QSqlDatabase &base, qint32 code);

@@ -3,6 +3,7 @@
 #include "app/BoiteMessage.h"
 #include "conversion/Couleurs.h"
 #include "data/EtatsEtablissement.h"
+#include "reservations/ConflitDeVersion.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -44,6 +45,7 @@ EditionEtat::EditionEtat(const QSqlDatabase &base, qint32 code, const QString &n
     Code->setReadOnly(true);
     Code->setEnabled(false);
     Nom->setText(nom);
+    m_nomMontre = nom;
     Nom->selectAll();
     Nom->setFocus();
     // Colour and flags are changed in the state's row itself.
@@ -141,7 +143,22 @@ void EditionEtat::enregistrer_Click()
         issue = EtatsEtablissement::ajouterEtat(m_base, etat);
     } else {
         code = Code->text().toInt();
-        issue = EtatsEtablissement::renommerEtat(m_base, code, Nom->text());
+        issue = EtatsEtablissement::renommerEtat(m_base, code, Nom->text(), m_nomMontre);
+        if (issue.leurNom) {
+            const int choix = BoiteMessage::choisir(
+                this,
+                ConflitDeVersion::texteDuConflit(
+                    QStringLiteral("Cet état"),
+                    {{QStringLiteral("Nom"), *issue.leurNom, Nom->text()}}),
+                {QStringLiteral("Reprendre leur version"), QStringLiteral("Garder la mienne")});
+            if (choix == 0) {
+                m_nomMontre = *issue.leurNom;
+                Nom->setText(*issue.leurNom);
+            }
+            if (choix != 1)
+                return;
+            issue = EtatsEtablissement::renommerEtat(m_base, code, Nom->text());
+        }
     }
     if (!issue.reussie()) {
         BoiteMessage::afficher(this,

@@ -48,4 +48,5 @@ private:
     ChoixCouleur m_choisirCouleur;
     bool m_ajout;
     QColor m_couleur;
+    QString m_nomMontre; // the name the renaming started from
 };

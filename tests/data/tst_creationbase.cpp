@@ -2,6 +2,7 @@
 #include "commun/BaseEssai.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
+#include "data/VersionSchema.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -27,6 +28,7 @@ private slots:
     void demonstration();
     void journalDeLaDemonstration();
     void memeJourMemeBase();
+    void uneBaseDuServeurDejaFaiteOuEnRetard();
 
 private:
     QSqlDatabase base() const { return m_base.base(); }
@@ -254,6 +256,33 @@ void TestCreationBase::memeJourMemeBase()
     const QString plusTard = m_base.fichier("plustard.mdb");
     QVERIFY(!creerBase(plusTard, true).isValid());
     QVERIFY(empreinte(plusTard) != empreinte(premiere));
+}
+
+// On a server the base is the administrator's: its tables are made once, and tables of a version
+// this program cannot bring up to date are refused with a French reason.
+void TestCreationBase::uneBaseDuServeurDejaFaiteOuEnRetard()
+{
+    if (!ServeurEssai::actif())
+        QSKIP("Needs the tests' server.");
+    QString refus;
+    const QString adresse = ServeurEssai::nouvelleBase(refus);
+    QVERIFY2(!adresse.isEmpty(), qPrintable(refus));
+    QVERIFY(!creerBase(adresse, false).isValid());
+    const QSqlError encore = creerBase(adresse, true);
+    QVERIFY(encore.isValid());
+    QVERIFY2(encore.text().contains("contient déjà des tables"), qPrintable(encore.text()));
+
+    QVERIFY(!BaseDeDonnees::ouvrir(adresse, "en_retard").isValid());
+    {
+        const QSqlDatabase base = QSqlDatabase::database("en_retard", false);
+        QCOMPARE(VersionSchema::lire(base), VersionSchema::Courante);
+        QVERIFY(QSqlQuery(base).exec("UPDATE razarivu_version SET version = 2"));
+        const QSqlError erreur = VersionSchema::mettreAJour(base);
+        QVERIFY(erreur.isValid());
+        QVERIFY2(erreur.text().contains("ne sait pas mettre à jour"), qPrintable(erreur.text()));
+    }
+    BaseDeDonnees::fermer("en_retard");
+    ServeurEssai::supprimerBase(adresse);
 }
 
 QTEST_GUILESS_MAIN(TestCreationBase)

@@ -23,6 +23,7 @@ echec() {
     || { cat "$TEMP/installation.log" >&2; echec "cmake --install a échoué"; }
 
 attendus="bin/Razarivu
+bin/razarivu-copier-base
 bin/razarivu-creer-base
 share/applications/razarivu.desktop
 share/icons/hicolor/scalable/apps/razarivu.svg"
@@ -32,7 +33,7 @@ installes=$(cd "$PREFIXE" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL
 $installes
 attendus :
 $attendus"
-for programme in Razarivu razarivu-creer-base; do
+for programme in Razarivu razarivu-creer-base razarivu-copier-base; do
     [ -x "$PREFIXE/bin/$programme" ] || echec "bin/$programme n'est pas exécutable"
 done
 
@@ -62,5 +63,5 @@ statut=$?
 [ "$sortie" = "planning dessiné" ] || echec "Razarivu installé n'a pas dessiné son planning : « $sortie »"
 [ -f "$DONNEES/Razarivu.ini" ] || echec "pas de Razarivu.ini dans $DONNEES"
 [ -f "$DONNEES/Sauvegardes/Razarivu_1.mdb" ] || echec "pas de sauvegarde de la base dans $DONNEES"
-[ "$(ls "$PREFIXE/bin" | wc -l)" -eq 2 ] || echec "des fichiers ont été écrits dans bin/ : $(ls "$PREFIXE/bin")"
+[ "$(ls "$PREFIXE/bin" | wc -l)" -eq 3 ] || echec "des fichiers ont été écrits dans bin/ : $(ls "$PREFIXE/bin")"
 echo "installation vérifiée ; données dans $DONNEES"

@@ -466,6 +466,25 @@ void TestParametres::renommerUnEtat()
              QStringLiteral("Sur demande"));
     QCOMPARE(dialogue.fondetats[1]->text(), QStringLiteral("Sur demande"));
     QCOMPARE(m_base.contexte->ListeEtats.at(1).Intitule, QStringLiteral("2 - Sur demande"));
+
+    // Renamed at another desk while this one types: asked, and "Revenir" keeps theirs and the
+    // text typed; "Garder la mienne" stores it.
+    QTest::mouseClick(dialogue.renommeretats[1], Qt::LeftButton);
+    renommage = edition(dialogue);
+    QVERIFY(renommage);
+    QSqlQuery(QStringLiteral("update ETATS set Nom = 'Ferme' where Code = 2"),
+              m_base.contexte->BasePlanning());
+    renommage->Nom->selectAll();
+    QTest::keyClicks(renommage->Nom, QStringLiteral("Acompte"));
+    QTest::mouseClick(renommage->enregistrer, Qt::LeftButton);
+    QVERIFY(BoiteMessage::messagesAffiches().last().contains("Nom : Ferme / Acompte"));
+    QCOMPARE(m_base.valeur("select Nom from ETATS where Code = 2").toString(),
+             QStringLiteral("Ferme"));
+    QCOMPARE(renommage->Nom->text(), QStringLiteral("Acompte"));
+    BoiteMessage::repondreAuChoix(1);
+    QTest::mouseClick(renommage->enregistrer, Qt::LeftButton);
+    QCOMPARE(m_base.valeur("select Nom from ETATS where Code = 2").toString(),
+             QStringLiteral("Acompte"));
 }
 
 void TestParametres::supprimerUnEtat_data()
