@@ -469,6 +469,7 @@ void TestParametres::renommerUnEtat()
 
     // Renamed at another desk while this one types: asked, and "Revenir" keeps theirs and the
     // text typed; "Garder la mienne" stores it.
+    QTRY_VERIFY(!dialogue.findChild<EditionEtat *>());
     QTest::mouseClick(dialogue.renommeretats[1], Qt::LeftButton);
     renommage = edition(dialogue);
     QVERIFY(renommage);
