@@ -274,25 +274,19 @@ Bilan effectuer(const QString &dossierApplication, const QString &fichierINI,
         ValeurINI("system", "sauvegardes numero", "0", fichierINI, LIRE_ET_CREER),
         ValeurINI("system", "sauvegardes nombre", "30", fichierINI, LIRE_ET_CREER));
 
-    if (estAdressePostgres(cheminBase)) {
-        const QString probleme = copierLeServeur(
+    QString probleme;
+    if (estAdressePostgres(cheminBase))
+        probleme = copierLeServeur(
             cheminBase, nomSauvegardeServeur(dossier, cheminBase, bilan.emplacement),
             ValeurINI("system", "database motdepasse", "", fichierINI, LIRE));
-        if (!probleme.isEmpty())
-            bilan.probleme = QStringLiteral("La sauvegarde de la base n'a pas pu être faite : "
-                                            "%1 Les sauvegardes précédentes sont conservées dans "
-                                            "%2.")
-                                 .arg(probleme, QDir::toNativeSeparators(dossier));
-    } else if (QFileInfo::exists(cheminBase)) {
+    else if (QFileInfo::exists(cheminBase))
         // No file yet: the start offers to make one; nothing to back up, nothing to say.
-        const QString probleme
+        probleme
             = copierLaBase(cheminBase, nomSauvegardeBase(dossier, cheminBase, bilan.emplacement));
-        if (!probleme.isEmpty())
-            bilan.probleme = QStringLiteral("La sauvegarde de la base n'a pas pu être faite : "
-                                            "%1 Les sauvegardes précédentes sont conservées dans "
-                                            "%2.")
-                                 .arg(probleme, QDir::toNativeSeparators(dossier));
-    }
+    if (!probleme.isEmpty())
+        bilan.probleme = QStringLiteral("La sauvegarde de la base n'a pas pu être faite : %1 Les "
+                                        "sauvegardes précédentes sont conservées dans %2.")
+                             .arg(probleme, QDir::toNativeSeparators(dossier));
     copierLeProgramme(
         cheminProgramme,
         nomSauvegardeProgramme(dossier, QFileInfo(cheminProgramme).fileName(), bilan.emplacement));

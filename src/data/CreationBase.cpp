@@ -531,6 +531,19 @@ QSqlError creerTout(const QSqlDatabase &base, Contenu contenu)
     return erreur;
 }
 
+// One transaction: whole or absent, and on a file one write to the disk instead of one per row.
+QSqlError creerEnUneFois(QSqlDatabase &base, Contenu contenu)
+{
+    if (!base.transaction())
+        return base.lastError();
+    QSqlError erreur = creerTout(base, contenu);
+    if (erreur.isValid())
+        base.rollback();
+    else if (!base.commit())
+        erreur = base.lastError();
+    return erreur;
+}
+
 // On a server, the base itself is the administrator's to make: the tables go into it, only when
 // it holds none of ours.
 QSqlError creerSurServeur(const QString &adresse, Contenu contenu)
@@ -554,14 +567,8 @@ QSqlError creerSurServeur(const QString &adresse, Contenu contenu)
             erreur = erreurCreation(QStringLiteral("La base %1 contient déjà des tables de "
                                                    "Razarivu : elle n'est pas modifiée.")
                                         .arg(adresse));
-        } else if (!base.transaction()) {
-            erreur = base.lastError();
         } else {
-            erreur = creerTout(base, contenu);
-            if (erreur.isValid())
-                base.rollback();
-            else if (!base.commit())
-                erreur = base.lastError();
+            erreur = creerEnUneFois(base, contenu);
         }
         base.close();
     }
@@ -595,18 +602,10 @@ QSqlError creerFichier(const QString &chemin, Contenu contenu)
     {
         QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connexion);
         base.setDatabaseName(chemin);
-        if (!base.open()) {
+        if (!base.open())
             erreur = base.lastError();
-        } else if (!base.transaction()) {
-            erreur = base.lastError();
-        } else {
-            // One transaction: one write to the disk instead of one per row.
-            erreur = creerTout(base, contenu);
-            if (erreur.isValid())
-                base.rollback();
-            else if (!base.commit())
-                erreur = base.lastError();
-        }
+        else
+            erreur = creerEnUneFois(base, contenu);
         base.close();
     }
     QSqlDatabase::removeDatabase(connexion);

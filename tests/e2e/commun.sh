@@ -20,18 +20,25 @@ echec() {
     exit 1
 }
 
-demarrer_x() {
-    mkdir -p "$CAPTURES"
-    rm -f "$CAPTURES"/*.png
+# nouvel_ecran: a private X server of 1280 x 800; sets ECRAN (":n") and PID_ECRAN.
+nouvel_ecran() {
     fichier_display=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fichier_display" 2>/dev/null &
-    PID_X=$!
+    PID_ECRAN=$!
     i=0
     while [ ! -s "$fichier_display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
     [ -s "$fichier_display" ] || echec "Xvfb ne démarre pas"
-    DISPLAY=":$(cat "$fichier_display")"
-    export DISPLAY
+    ECRAN=":$(cat "$fichier_display")"
     rm -f "$fichier_display"
+}
+
+demarrer_x() {
+    mkdir -p "$CAPTURES"
+    rm -f "$CAPTURES"/*.png
+    nouvel_ecran
+    PID_X=$PID_ECRAN
+    DISPLAY=$ECRAN
+    export DISPLAY
     trap arreter_tout EXIT
 }
 

@@ -20,8 +20,8 @@ fenetre_fermee() {
     [ $i -lt 50 ] || echec "la fenêtre « $1 » est restée ouverte"
 }
 
-# nouvelle_reservation CLIENT ARRIVEE DEPART: "+", the three boxes typed, "Ajouter".
-nouvelle_reservation() {
+# saisir_sejour CLIENT ARRIVEE DEPART: "+" and the three boxes typed, nothing stored yet.
+saisir_sejour() {
     xdotool mousemove $((COLONNES_X + 128)) $((COLONNES_Y + 29)) click 1
     attendre_fenetre "Réservation" >/dev/null || echec "le dialogue « Réservation » ne s'ouvre pas"
     sleep 1
@@ -32,6 +32,11 @@ nouvelle_reservation() {
     cliquer_fond 180 111
     xdotool type "$3"
     sleep 0.3
+}
+
+# nouvelle_reservation CLIENT ARRIVEE DEPART: the stay typed, then "Ajouter".
+nouvelle_reservation() {
+    saisir_sejour "$1" "$2" "$3"
     capture "reservation-saisie"
     cliquer_fond 672 434
     sleep 1.5

@@ -34,15 +34,10 @@ LOIN=$(date -d "+14 months" +%Y-%m-01)
 jour() { date -d "$LOIN $1 day" +%d/%m/%Y; }
 
 # The second desk has a screen of its own.
-fichier_display=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fichier_display" 2>/dev/null &
-PID_X2=$!
-i=0
-while [ ! -s "$fichier_display" ] && [ $i -lt 100 ]; do sleep 0.1; i=$((i + 1)); done
-[ -s "$fichier_display" ] || echec "le second Xvfb ne démarre pas"
+nouvel_ecran
+PID_X2=$PID_ECRAN
 DISPLAY_A=$DISPLAY
-DISPLAY_B=":$(cat "$fichier_display")"
-rm -f "$fichier_display"
+DISPLAY_B=$ECRAN
 trap 'kill $PID_A $PID_B $PID_X2 2>/dev/null; arreter_tout; [ -n "${GRAPPE:-}" ] && sh "$SERVEUR_PG" arreter "$GRAPPE"; rm -rf "$DOSSIER"' EXIT
 PID_A=""
 PID_B=""
@@ -70,20 +65,6 @@ COLONNES_X=$((X + 12))
 COLONNES_Y=$((Y + 76))
 GRILLE_X=$((COLONNES_X + 153))
 GRILLE_Y=$((COLONNES_Y + 64))
-
-# saisir_sejour CLIENT ARRIVEE DEPART: "+" and the three boxes typed, "Ajouter" not yet pressed.
-saisir_sejour() {
-    xdotool mousemove $((COLONNES_X + 128)) $((COLONNES_Y + 29)) click 1
-    attendre_fenetre "Réservation" >/dev/null || echec "le dialogue « Réservation » ne s'ouvre pas"
-    sleep 1
-    cliquer_fond 180 55
-    xdotool type "$1"
-    cliquer_fond 180 83
-    xdotool type "$2"
-    cliquer_fond 180 111
-    xdotool type "$3"
-    sleep 0.3
-}
 
 etape "les deux postes ajoutent un séjour au même moment"
 AVANT=$(sql "select max(NumeroReservation) from RESERVATIONS")
