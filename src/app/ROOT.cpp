@@ -1,10 +1,12 @@
 #include "app/ROOT.h"
 
 #include "Version.h"
+#include "app/BoiteMessage.h"
 #include "app/CentrerFenetre.h"
 #include "app/Contexte.h"
 #include "app/SavePosition.h"
 #include "conversion/Couleurs.h"
+#include "data/ChaineJournal.h"
 #include "data/VeilleBase.h"
 #include "outils/ArriveesDeparts.h"
 #include "outils/Conflits.h"
@@ -14,6 +16,7 @@
 #include "settings/parametres.h"
 #include "web/MiseAJourInternet.h"
 
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -63,6 +66,9 @@ ROOT::ROOT(Contexte &contexte, QWidget *parent)
     QAction *conflits = outils->addAction(QStringLiteral("&Conflits"));
     conflits->setObjectName(QStringLiteral("menuConflits"));
     connect(conflits, &QAction::triggered, this, &ROOT::ouvrirConflits);
+    QAction *verification = outils->addAction(QStringLiteral("&Vérifier le journal"));
+    verification->setObjectName(QStringLiteral("menuVerifierJournal"));
+    connect(verification, &QAction::triggered, this, &ROOT::verifierJournal);
     QAction *parametres = outils->addAction(QStringLiteral("&Paramétres"));
     parametres->setObjectName(QStringLiteral("menuParametres"));
     connect(parametres, &QAction::triggered, this, &ROOT::parametresDemandes);
@@ -193,6 +199,19 @@ Conflits *ROOT::ouvrirConflits()
         horsDePortee(m_conflits, [&] { m_planning->ouvrirSejour(numero); });
     };
     return fenetre;
+}
+
+void ROOT::verifierJournal()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const ChaineJournal::Verification verification
+        = ChaineJournal::verifier(m_contexte.BasePlanning());
+    QGuiApplication::restoreOverrideCursor();
+    BoiteMessage::afficher(
+        this,
+        verification.intact
+            ? QStringLiteral("Journal intact (%1 lignes vérifiées).").arg(verification.lignes)
+            : verification.message);
 }
 
 void ROOT::actualiserLesOutils()

@@ -42,6 +42,9 @@ public:
     Conflits *ouvrirConflits();
     // Another desk stored something: the tool windows in view read their lists again.
     void actualiserLesOutils();
+    // "Vérifier le journal": every fingerprint of the account journal checked; "Journal intact"
+    // or the first row altered, removed or added by hand.
+    void verifierJournal();
 
 signals:
     // "&Quitter": the program ends at once with this status.

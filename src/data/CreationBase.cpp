@@ -5,6 +5,7 @@
 #include "conversion/MessageErreur.h"
 #include "data/AdresseBase.h"
 #include "data/BaseDeDonnees.h"
+#include "data/ChaineJournal.h"
 
 #include <QAtomicInt>
 #include <QDateTime>
@@ -528,6 +529,9 @@ QSqlError creerTout(const QSqlDatabase &base, Contenu contenu)
         erreur = insererReference(base);
     if (!erreur.isValid() && contenu == Contenu::Demonstration)
         erreur = Demonstration(base).remplir();
+    // The demonstration's journal, written straight, is chained as the program chains its own.
+    if (!erreur.isValid())
+        erreur = ChaineJournal::chainerLesLignesNonChainees(base);
     return erreur;
 }
 

@@ -2,7 +2,21 @@
 
 #include "data/BaseDeDonnees.h"
 
+#include <QSet>
 #include <QSqlQuery>
+
+namespace {
+QSet<QString> &ouvertes()
+{
+    thread_local QSet<QString> connexions;
+    return connexions;
+}
+} // namespace
+
+bool TransactionEcriture::estOuverte(const QSqlDatabase &base)
+{
+    return ouvertes().contains(base.connectionName());
+}
 
 TransactionEcriture::TransactionEcriture(const QSqlDatabase &base) : m_base(base)
 {
@@ -18,6 +32,7 @@ TransactionEcriture::TransactionEcriture(const QSqlDatabase &base) : m_base(base
             return;
         }
         m_enCours = true;
+        ouvertes().insert(m_base.connectionName());
         if (!debut.exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(VerrouEcriture))) {
             m_erreur = debut.lastError();
             annuler();
@@ -25,9 +40,10 @@ TransactionEcriture::TransactionEcriture(const QSqlDatabase &base) : m_base(base
         return;
     }
     // IMMEDIATE: a deferred start would let another desk write between our read and our write.
-    if (debut.exec(QStringLiteral("BEGIN IMMEDIATE")))
+    if (debut.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         m_enCours = true;
-    else
+        ouvertes().insert(m_base.connectionName());
+    } else
         m_erreur = debut.lastError();
 }
 
@@ -45,6 +61,7 @@ QSqlError TransactionEcriture::valider()
     QSqlQuery fin(m_base);
     if (fin.exec(QStringLiteral("COMMIT"))) {
         m_enCours = false;
+        ouvertes().remove(m_base.connectionName());
         return QSqlError();
     }
     // A commit that failed (the file locked by a reader too long, the disk full) leaves the
@@ -60,4 +77,5 @@ void TransactionEcriture::annuler()
         return;
     QSqlQuery(m_base).exec(QStringLiteral("ROLLBACK"));
     m_enCours = false;
+    ouvertes().remove(m_base.connectionName());
 }

@@ -19,6 +19,10 @@ public:
     // Makes the writes durable; on failure they are all undone and the error comes back.
     QSqlError valider();
 
+    // Whether this thread holds a write transaction on that connection: a writer called inside
+    // one (the journal's, within a save) takes no other.
+    static bool estOuverte(const QSqlDatabase &base);
+
     // The key of the server's lock every writer takes first ("Raz" in ASCII).
     static constexpr int VerrouEcriture = 0x52617a;
 

@@ -1,6 +1,7 @@
 #include "data/VersionSchema.h"
 
 #include "conversion/MessageErreur.h"
+#include "data/ChaineJournal.h"
 #include "data/Recordset.h"
 #include "data/SchemaBase.h"
 #include "data/TransactionEcriture.h"
@@ -108,6 +109,36 @@ QSqlError versLaVersion3(const QSqlDatabase &base)
     return QSqlError();
 }
 
+// Version 4: the journal's chain, its rows so far chained once in the order they were written.
+QSqlError versLaVersion4(const QSqlDatabase &base)
+{
+    const bool serveur = base.driverName() == QLatin1String("QPSQL");
+    QSqlError erreur;
+    for (const char *colonne : {"sequence BIGINT NULL", "empreinte TEXT NULL"}) {
+        const QString definition = QString::fromLatin1(colonne);
+        if (erreur.isValid())
+            break;
+        if (serveur)
+            erreur = executer(base,
+                              QStringLiteral("ALTER TABLE OPERATIONS ADD COLUMN IF NOT "
+                                             "EXISTS ")
+                                  + definition);
+        else if (!aLaColonne(base, QStringLiteral("OPERATIONS"), definition.section(u' ', 0, 0)))
+            erreur
+                = executer(base, QStringLiteral("ALTER TABLE OPERATIONS ADD COLUMN ") + definition);
+    }
+    if (!erreur.isValid())
+        erreur = executer(base,
+                          QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS "
+                                         "OperationsParSequence ON OPERATIONS (sequence)"));
+    if (!erreur.isValid())
+        erreur = ChaineJournal::chainerLesLignesNonChainees(base);
+    if (erreur.isValid())
+        return erreurMiseAJour(QStringLiteral("le journal n'a pas pu être chaîné : %1")
+                                   .arg(messageBaseEnFrancais(erreur)));
+    return QSqlError();
+}
+
 } // namespace
 
 int lire(const QSqlDatabase &base)
@@ -137,8 +168,9 @@ QSqlError mettreAJour(const QSqlDatabase &base)
                 .arg(Courante));
     }
 
-    // The first tables made on a server were already of version 3: nothing older can be there.
-    if (base.driverName() == QLatin1String("QPSQL"))
+    // The first tables made on a server were already of version 3.
+    const bool serveur = base.driverName() == QLatin1String("QPSQL");
+    if (serveur && version < 3)
         return erreurMiseAJour(QStringLiteral("cette base PostgreSQL est d'une version du schéma "
                                               "que ce programme ne sait pas mettre à jour (%1).")
                                    .arg(version));
@@ -152,8 +184,13 @@ QSqlError mettreAJour(const QSqlDatabase &base)
         erreur = versLaVersion2(base);
     if (!erreur.isValid() && version < 3)
         erreur = versLaVersion3(base);
+    if (!erreur.isValid() && version < 4)
+        erreur = versLaVersion4(base);
     if (!erreur.isValid())
-        erreur = executer(base, QStringLiteral("PRAGMA user_version = %1").arg(Courante));
+        erreur = executer(
+            base,
+            serveur ? QStringLiteral("UPDATE razarivu_version SET version = %1").arg(Courante)
+                    : QStringLiteral("PRAGMA user_version = %1").arg(Courante));
     if (!erreur.isValid())
         erreur = transaction.valider();
     // The columns read so far are those of the old tables.

@@ -15,7 +15,9 @@ namespace VersionSchema {
 //    ReservationsParDepart.
 // 3: several desks on one base: RESERVATIONS.version, raised at every store by the trigger
 //    ReservationsVersion.
-inline constexpr int Courante = 3;
+// 4: an unalterable journal: OPERATIONS.sequence and OPERATIONS.empreinte, the rows already
+//    there chained once (ChaineJournal).
+inline constexpr int Courante = 4;
 
 // The file's version, -1 when it cannot be read.
 int lire(const QSqlDatabase &base);

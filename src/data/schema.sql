@@ -80,15 +80,20 @@ CREATE INDEX ReservationsParDepart ON RESERVATIONS (DateFin);
 
 -- The writers pass the reservation number as a floating-point value; integer affinity stores
 -- 12.0 as 12, so the readers' "= 12" finds it. Amounts keep their cents as doubles.
+-- "sequence" and "empreinte" chain the rows (ChaineJournal): the journal is never updated nor
+-- deleted from, and a row altered by hand shows.
 CREATE TABLE OPERATIONS (
     numeroreservation INTEGER,
     date DATETIME,
     prix DOUBLE,
     paiement TEXT,
-    libelle TEXT
+    libelle TEXT,
+    sequence BIGINT NULL,
+    empreinte TEXT NULL
 );
 
 CREATE INDEX OperationsParReservation ON OPERATIONS (numeroreservation, date);
+CREATE UNIQUE INDEX OperationsParSequence ON OPERATIONS (sequence);
 
 -- The VAT rate in hundredths of a percent (1000 is 10 %), whole so that taxes come out in
 -- whole cents.
@@ -122,4 +127,4 @@ LEFT JOIN ETATS ON ETATS.Code = RESERVATIONS.Etat;
 
 -- The version of these tables (VersionSchema::Courante); earlier files are brought up to it when
 -- the program opens them.
-PRAGMA user_version = 3;
+PRAGMA user_version = 4;

@@ -105,10 +105,13 @@ CREATE TABLE OPERATIONS (
     date datetime,
     prix DOUBLE PRECISION,
     paiement TEXT,
-    libelle TEXT
+    libelle TEXT,
+    sequence BIGINT NULL,
+    empreinte TEXT NULL
 );
 
 CREATE INDEX OperationsParReservation ON OPERATIONS (numeroreservation, date);
+CREATE UNIQUE INDEX OperationsParSequence ON OPERATIONS (sequence);
 
 CREATE TABLE CONSOMMATIONS (
     rowid BIGSERIAL UNIQUE,
@@ -157,4 +160,4 @@ FOR EACH STATEMENT EXECUTE FUNCTION razarivu_signaler();
 
 -- The version of these tables, as PRAGMA user_version holds it in an SQLite file.
 CREATE TABLE razarivu_version (version INTEGER NOT NULL);
-INSERT INTO razarivu_version VALUES (3);
+INSERT INTO razarivu_version VALUES (4);

@@ -1,4 +1,5 @@
 #include "commun/BaseEssai.h"
+#include "data/ChaineJournal.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 #include "data/VersionSchema.h"
@@ -94,6 +95,10 @@ void TestVersionSchema::uneAncienneBasePrendLesTablesDUneNouvelle()
     QVERIFY2(!erreur.isValid(), qPrintable(erreur.text()));
     QCOMPARE(VersionSchema::lire(m_essai.base()), VersionSchema::Courante);
     QCOMPARE(colonnes(), nouvelles);
+    // The journal of the old file, chained once in the order it was written.
+    const ChaineJournal::Verification journal = ChaineJournal::verifier(m_essai.base());
+    QVERIFY2(journal.intact, qPrintable(journal.message));
+    QCOMPARE(journal.lignes, m_essai.nombre("OPERATIONS"));
     // Every store of a stay raises its version, whoever writes it.
     QVERIFY(m_essai.executer("update RESERVATIONS set telephone = '01 ' where "
                              "NumeroReservation = 5"));
