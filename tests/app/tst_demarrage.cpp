@@ -154,7 +154,7 @@ void TestDemarrage::leCadrePorteLaVersionEtLesMenus()
     QCOMPARE(menus,
              QStringList({"&Fichier", "  &Quitter", "&Outils", "  &Mise à jour Internet",
                           "  &Rechercher…", "  &Arrivées et départs", "  Places &libres…",
-                          "  &Conflits", "  &Paramétres"}));
+                          "  &Conflits", "  &Vérifier le journal", "  &Paramétres"}));
     QCOMPARE(cadre.findChild<QAction *>("menuRechercher")->shortcut(),
              QKeySequence(Qt::CTRL | Qt::Key_F));
 
