@@ -15,12 +15,12 @@ namespace {
 
 Issue refusee(const QString &raison)
 {
-    return {raison, QSqlError()};
+    return {raison, QSqlError(), std::nullopt};
 }
 
 Issue echouee(const QSqlError &erreur)
 {
-    return {QString(), erreur};
+    return {QString(), erreur, std::nullopt};
 }
 
 // The statement run with its values bound, so that quotes and markup in a name reach the file
