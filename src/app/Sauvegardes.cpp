@@ -74,6 +74,20 @@ namespace {
 
 constexpr int DureeMaximaleMs = 300000;
 
+// A copy made and checked as `enCours` takes the slot's place; one that failed (`erreur` set)
+// is removed and the slot keeps its previous copy. The reason, if any.
+QString remplacer(const QString &enCours, const QString &cible, QString erreur)
+{
+    if (erreur.isEmpty()) {
+        QFile::remove(cible);
+        if (!QFile::rename(enCours, cible))
+            erreur = QStringLiteral("la copie n'a pas pu prendre la place de %1.").arg(cible);
+    }
+    if (!erreur.isEmpty())
+        QFile::remove(enCours);
+    return erreur;
+}
+
 QString messageSqlite(sqlite3 *connexion, int code)
 {
     const QString texte = connexion ? QString::fromUtf8(sqlite3_errmsg(connexion)) : QString();
@@ -167,14 +181,7 @@ QString copierLaBase(const QString &source, const QString &cible)
     }
     sqlite3_close(ecrite);
     sqlite3_close(lue);
-    if (erreur.isEmpty()) {
-        QFile::remove(cible);
-        if (!QFile::rename(enCours, cible))
-            erreur = QStringLiteral("la copie n'a pas pu prendre la place de %1.").arg(cible);
-    }
-    if (!erreur.isEmpty())
-        QFile::remove(enCours);
-    return erreur;
+    return remplacer(enCours, cible, erreur);
 }
 
 bool copierLeProgramme(const QString &source, const QString &cible)
@@ -244,14 +251,7 @@ QString copierLeServeur(const QString &adresseTexte, const QString &cible,
     // Read back whole: a copy that cannot be listed would not restore either.
     if (erreur.isEmpty())
         erreur = lancer(pgRestore, {QStringLiteral("--list"), enCours});
-    if (erreur.isEmpty()) {
-        QFile::remove(cible);
-        if (!QFile::rename(enCours, cible))
-            erreur = QStringLiteral("la copie n'a pas pu prendre la place de %1.").arg(cible);
-    }
-    if (!erreur.isEmpty())
-        QFile::remove(enCours);
-    return erreur;
+    return remplacer(enCours, cible, erreur);
 }
 
 QString nomSauvegardeServeur(const QString &dossier, const QString &adresseTexte, int emplacement)

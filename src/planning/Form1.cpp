@@ -113,15 +113,20 @@ void Form1::fixerDatedepart(const QDate &jour)
         datedepart = jour;
 }
 
+void Form1::signalerIntrouvable(qint32 numero)
+{
+    BoiteMessage::afficher(this,
+                           QStringLiteral("La réservation n° %1 est introuvable : elle a "
+                                          "peut-être été supprimée.")
+                               .arg(numero));
+}
+
 void Form1::ouvrirLaReservation(const ReservationAffichee &barre)
 {
     // The bar is the stay as the last redraw read it; another desk may have stored it since.
     const auto sejour = lireReservationAffichee(m_contexte.BasePlanning(), barre.NumeroReservation);
     if (!sejour) {
-        BoiteMessage::afficher(this,
-                               QStringLiteral("La réservation n° %1 est introuvable : elle "
-                                              "a peut-être été supprimée.")
-                                   .arg(barre.NumeroReservation));
+        signalerIntrouvable(barre.NumeroReservation);
         return;
     }
     reservations &dialogue = dialogueReservation();
@@ -605,10 +610,7 @@ void Form1::ouvrirSejour(qint32 numero)
     const QSqlDatabase base = m_contexte.BasePlanning();
     const auto sejour = lireReservationAffichee(base, numero);
     if (!sejour) {
-        BoiteMessage::afficher(this,
-                               QStringLiteral("La réservation n° %1 est introuvable : elle "
-                                              "a peut-être été supprimée.")
-                                   .arg(numero));
+        signalerIntrouvable(numero);
         return;
     }
     finirPanoramique();

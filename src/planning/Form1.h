@@ -158,6 +158,8 @@ private:
     // The one reservation dialog, made when first needed and gone when it closes.
     reservations &dialogueReservation();
     void ouvrirLaReservation(const ReservationAffichee &barre);
+    // A stay asked for that the base no longer holds (deleted, perhaps at another desk).
+    void signalerIntrouvable(qint32 numero);
     void ajouterUneReservation(qint32 objet = 0, const QDate &arrivee = QDate(),
                                const QDate &depart = QDate());
     bool reservationOuverte() const;

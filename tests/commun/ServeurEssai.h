@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/AdresseBase.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QSqlDatabase>
@@ -38,13 +40,12 @@ inline QString maintenance(const QString &sql)
     QString erreur;
     {
         QSqlDatabase base = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connexion);
-        const QString adresse = adresseMaintenance();
-        // postgresql://user@host:port/base
-        const QString reste = adresse.mid(adresse.indexOf(QLatin1String("://")) + 3);
-        base.setUserName(reste.section(u'@', 0, 0));
-        base.setHostName(reste.section(u'@', 1).section(u':', 0, 0));
-        base.setPort(reste.section(u':', 1).section(u'/', 0, 0).toInt());
-        base.setDatabaseName(reste.section(u'/', 1));
+        const AdressePostgres adresse
+            = lireAdressePostgres(adresseMaintenance()).value_or(AdressePostgres());
+        base.setUserName(adresse.utilisateur);
+        base.setHostName(adresse.hote);
+        base.setPort(adresse.port);
+        base.setDatabaseName(adresse.base);
         if (!base.open())
             erreur = base.lastError().text();
         else if (QSqlQuery requete(base); !requete.exec(sql))
