@@ -4,14 +4,18 @@
 #include "app/BoiteMessage.h"
 #include "app/CentrerFenetre.h"
 #include "app/Contexte.h"
+#include "app/Horloge.h"
 #include "app/SavePosition.h"
 #include "conversion/Couleurs.h"
+#include "conversion/MessageErreur.h"
 #include "data/ChaineJournal.h"
+#include "data/Cloture.h"
 #include "data/VeilleBase.h"
 #include "outils/ArriveesDeparts.h"
 #include "outils/Conflits.h"
 #include "outils/PlacesLibres.h"
 #include "outils/Recherche.h"
+#include "outils/TaxeDeSejour.h"
 #include "planning/Form1.h"
 #include "settings/parametres.h"
 #include "web/MiseAJourInternet.h"
@@ -69,6 +73,15 @@ ROOT::ROOT(Contexte &contexte, QWidget *parent)
     QAction *verification = outils->addAction(QStringLiteral("&Vérifier le journal"));
     verification->setObjectName(QStringLiteral("menuVerifierJournal"));
     connect(verification, &QAction::triggered, this, &ROOT::verifierJournal);
+    QAction *cloture = outils->addAction(QStringLiteral("Clôture du &jour"));
+    cloture->setObjectName(QStringLiteral("menuClotureDuJour"));
+    connect(cloture, &QAction::triggered, this, &ROOT::cloturerLaJournee);
+    QAction *taxe = outils->addAction(QStringLiteral("&Taxe de séjour…"));
+    taxe->setObjectName(QStringLiteral("menuTaxeDeSejour"));
+    connect(taxe, &QAction::triggered, this, [this] {
+        TaxeDeSejour dialogue(m_contexte, this);
+        dialogue.exec();
+    });
     QAction *parametres = outils->addAction(QStringLiteral("&Paramétres"));
     parametres->setObjectName(QStringLiteral("menuParametres"));
     connect(parametres, &QAction::triggered, this, &ROOT::parametresDemandes);
@@ -206,12 +219,54 @@ void ROOT::verifierJournal()
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const ChaineJournal::Verification verification
         = ChaineJournal::verifier(m_contexte.BasePlanning());
+    // The closures anchor the journal's end: rows removed after the last one closed show there.
+    const Cloture::Verification clotures = verification.intact
+        ? Cloture::verifier(m_contexte.BasePlanning())
+        : Cloture::Verification();
     QGuiApplication::restoreOverrideCursor();
+    if (!verification.intact)
+        BoiteMessage::afficher(this, verification.message);
+    else if (!clotures.intacte)
+        BoiteMessage::afficher(this, clotures.message);
+    else if (clotures.clotures == 0)
+        BoiteMessage::afficher(
+            this, QStringLiteral("Journal intact (%1 lignes vérifiées).").arg(verification.lignes));
+    else
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Journal intact (%1 lignes et %2 clôtures "
+                                              "vérifiées).")
+                                   .arg(verification.lignes)
+                                   .arg(clotures.clotures));
+}
+
+void ROOT::cloturerLaJournee()
+{
+    const QDate jour = Horloge::aujourdhui();
+    const QString texteJour = jour.toString(QStringLiteral("dd/MM/yyyy"));
+    if (!BoiteMessage::demander(this,
+                                QStringLiteral("Clôturer la journée du %1 ?\nLes totaux "
+                                               "du journal sont alors arrêtés : ce qui "
+                                               "s'écrit ensuite compte pour le jour "
+                                               "suivant.")
+                                    .arg(texteJour)))
+        return;
+    Cloture::Releve releve;
+    const QSqlError erreur = Cloture::cloturer(m_contexte.BasePlanning(), jour, releve);
+    if (erreur.isValid()) {
+        BoiteMessage::afficher(this,
+                               QStringLiteral("La journée n'a pas été clôturée :\n")
+                                   + messageBaseEnFrancais(erreur));
+        return;
+    }
     BoiteMessage::afficher(
         this,
-        verification.intact
-            ? QStringLiteral("Journal intact (%1 lignes vérifiées).").arg(verification.lignes)
-            : verification.message);
+        QStringLiteral("Clôture n° %1 du %2 (%3 lignes du journal).\nJour : %4\nMois : "
+                       "%5\nAnnée : %6\nDepuis le début : %7")
+            .arg(releve.numero)
+            .arg(texteJour)
+            .arg(releve.lignes)
+            .arg(Cloture::texteTotaux(releve.duJour), Cloture::texteTotaux(releve.duMois),
+                 Cloture::texteTotaux(releve.deLAnnee), Cloture::texteTotaux(releve.cumul)));
 }
 
 void ROOT::actualiserLesOutils()

@@ -45,6 +45,7 @@ public:
     // "Vérifier le journal": every fingerprint of the account journal checked; "Journal intact"
     // or the first row altered, removed or added by hand.
     void verifierJournal();
+    void cloturerLaJournee();
 
 signals:
     // "&Quitter": the program ends at once with this status.

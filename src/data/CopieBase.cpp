@@ -15,7 +15,9 @@
 namespace {
 
 // Parents before what refers to them, as a reader would want them.
-const char *const Tables[] = {"ETATS", "OBJETS", "RESERVATIONS", "OPERATIONS", "CONSOMMATIONS"};
+const char *const Tables[] = {"ETATS",         "OBJETS",   "RESERVATIONS", "OPERATIONS",
+                              "CONSOMMATIONS", "SAISONS",  "PRESTATIONS",  "PRESTATIONSSEJOUR",
+                              "EXONERATIONS",  "FACTURES", "CLOTURES"};
 
 QSqlError erreurCopie(const QString &texte)
 {

@@ -216,6 +216,64 @@ QSqlError insererEtats(const QSqlDatabase &base)
     return etats.erreur();
 }
 
+// Tariffs in cents, VAT included at 10 %: a low season and July-August, for every year a new
+// base may be used in, so that a stay typed anywhere in them is priced.
+struct TarifCategorie
+{
+    const char *categorie;
+    qint64 basse, haute;
+    int personnes;
+    qint64 supplementAdulte, supplementEnfant;
+};
+const TarifCategorie Tarifs[] = {
+    {"Chambre", 6800, 8400, 2, 1500, 1000},
+    {"Emplacement", 2150, 2900, 2, 650, 350},
+    {"Chalet", 9600, 12500, 4, 1500, 800},
+    {"Mobil-home", 7800, 10100, 4, 1200, 600},
+};
+
+QSqlError insererTarifs(const QSqlDatabase &base)
+{
+    Insertion saisons(base,
+                      QStringLiteral("INSERT INTO SAISONS (Categorie, debut, fin, prixnuit, "
+                                     "personnes, supplementadulte, supplementenfant, tauxtva) "
+                                     "VALUES (?, ?, ?, ?, ?, ?, ?, 1000)"));
+    const auto jour = [](int annee, int mois, int quantieme) {
+        return QDate(annee, mois, quantieme).toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
+    };
+    for (const TarifCategorie &tarif : Tarifs) {
+        for (int annee = 2020; annee <= 2035; ++annee) {
+            const QString categorie = QString::fromUtf8(tarif.categorie);
+            const QVariantList suite {tarif.personnes, tarif.supplementAdulte,
+                                      tarif.supplementEnfant};
+            saisons.ligne(
+                QVariantList {categorie, jour(annee, 1, 1), jour(annee, 6, 30), tarif.basse}
+                + suite);
+            saisons.ligne(
+                QVariantList {categorie, jour(annee, 7, 1), jour(annee, 8, 31), tarif.haute}
+                + suite);
+            saisons.ligne(
+                QVariantList {categorie, jour(annee, 9, 1), jour(annee, 12, 31), tarif.basse}
+                + suite);
+        }
+    }
+    return saisons.erreur();
+}
+
+QSqlError insererPrestations(const QSqlDatabase &base)
+{
+    Insertion prestations(base,
+                          QStringLiteral("INSERT INTO PRESTATIONS (Numero, Libelle, prix, unite, "
+                                         "tauxtva) VALUES (?, ?, ?, ?, ?)"));
+    // Units: 0 per night, 1 per stay, 2 per person and night.
+    prestations.ligne({1, QStringLiteral("Électricité"), 450, 0, 2000});
+    prestations.ligne({2, QStringLiteral("Animal"), 200, 0, 1000});
+    prestations.ligne({3, QStringLiteral("Ménage"), 4000, 1, 2000});
+    prestations.ligne({4, QStringLiteral("Petit-déjeuner"), 950, 2, 1000});
+    prestations.ligne({5, QStringLiteral("Linge de lit"), 1200, 1, 2000});
+    return prestations.erreur();
+}
+
 QSqlError insererReference(const QSqlDatabase &base)
 {
     Insertion lignes(base,
@@ -237,7 +295,10 @@ QSqlError insererReference(const QSqlDatabase &base)
     for (const Article &article : Articles)
         articles.ligne({QString::fromUtf8(article.famille), QString::fromUtf8(article.libelle),
                         article.prix, article.tauxTva});
-    return articles.erreur();
+    if (articles.erreur().isValid())
+        return articles.erreur();
+    const QSqlError erreur = insererTarifs(base);
+    return erreur.isValid() ? erreur : insererPrestations(base);
 }
 
 // ---- Demonstration rows ----------------------------------------------------------------------
@@ -514,6 +575,22 @@ private:
 
 enum class Contenu { Rien, Etats, Reference, Demonstration };
 
+} // namespace
+
+QSqlError creerTablesDesComptes(const QSqlDatabase &base)
+{
+    QSqlQuery requete(base);
+    const char *schema
+        = BaseDeDonnees::estPostgres(base) ? SchemaComptesSqlPostgres : SchemaComptesSql;
+    for (const QString &instruction : instructions(QString::fromUtf8(schema))) {
+        if (!requete.exec(instruction))
+            return requete.lastError();
+    }
+    return QSqlError();
+}
+
+namespace {
+
 QSqlError creerTout(const QSqlDatabase &base, Contenu contenu)
 {
     QSqlQuery requete(base);
@@ -522,9 +599,10 @@ QSqlError creerTout(const QSqlDatabase &base, Contenu contenu)
         if (!requete.exec(instruction))
             return requete.lastError();
     }
-    if (contenu == Contenu::Rien)
-        return QSqlError();
-    QSqlError erreur = insererEtats(base);
+    QSqlError erreur = creerTablesDesComptes(base);
+    if (erreur.isValid() || contenu == Contenu::Rien)
+        return erreur;
+    erreur = insererEtats(base);
     if (!erreur.isValid() && contenu != Contenu::Etats)
         erreur = insererReference(base);
     if (!erreur.isValid() && contenu == Contenu::Demonstration)

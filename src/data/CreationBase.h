@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
 
@@ -20,3 +21,7 @@ QSqlError creerBaseVide(const QString &chemin);
 
 // The tables alone, without a row: what a copy of another base is poured into.
 QSqlError creerTables(const QString &chemin);
+
+// The version 5 tables (tariffs, services, invoices, closures) put into a base of version 4: the
+// upgrade of an older base runs the same text as the creation of a new one.
+QSqlError creerTablesDesComptes(const QSqlDatabase &base);

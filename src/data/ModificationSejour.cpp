@@ -1,7 +1,9 @@
 #include "data/ModificationSejour.h"
 
+#include "app/ReglagesEtablissement.h"
 #include "data/AjoutOperation.h"
 #include "data/BaseDeDonnees.h"
+#include "data/PortageCompte.h"
 #include "data/TransactionEcriture.h"
 
 #include <QSqlQuery>
@@ -132,5 +134,11 @@ QSqlError enregistrerModification(const QSqlDatabase &base, const ModificationSe
     const QSqlError journal = AjoutOperation(base, modification.numero, 0, QString(), note);
     if (journal.isValid())
         return journal;
+    // What its account was charged follows the stay to its new nights.
+    QString sansPrix;
+    const QSqlError compte = PortageCompte::suivreLeSejour(
+        base, modification.numero, ReglagesEtablissement::lire().taxe, sansPrix);
+    if (compte.isValid())
+        return compte;
     return transaction.valider();
 }

@@ -2,6 +2,7 @@
 
 #include "conversion/MessageErreur.h"
 #include "data/ChaineJournal.h"
+#include "data/CreationBase.h"
 #include "data/Recordset.h"
 #include "data/SchemaBase.h"
 #include "data/TransactionEcriture.h"
@@ -186,6 +187,13 @@ QSqlError mettreAJour(const QSqlDatabase &base)
         erreur = versLaVersion3(base);
     if (!erreur.isValid() && version < 4)
         erreur = versLaVersion4(base);
+    if (!erreur.isValid() && version < 5) {
+        erreur = creerTablesDesComptes(base);
+        if (erreur.isValid())
+            erreur = erreurMiseAJour(QStringLiteral("les tables des tarifs et des factures n'ont "
+                                                    "pas pu être ajoutées : %1")
+                                         .arg(messageBaseEnFrancais(erreur)));
+    }
     if (!erreur.isValid())
         erreur = executer(
             base,

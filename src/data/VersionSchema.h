@@ -17,7 +17,9 @@ namespace VersionSchema {
 //    ReservationsVersion.
 // 4: an unalterable journal: OPERATIONS.sequence and OPERATIONS.empreinte, the rows already
 //    there chained once (ChaineJournal).
-inline constexpr int Courante = 4;
+// 5: what a stay costs and its papers: SAISONS, PRESTATIONS, PRESTATIONSSEJOUR, EXONERATIONS,
+//    FACTURES and CLOTURES (schema_comptes.sql).
+inline constexpr int Courante = 5;
 
 // The file's version, -1 when it cannot be read.
 int lire(const QSqlDatabase &base);

@@ -1,8 +1,10 @@
 #include "reservations/reservations.h"
 
 #include "app/BoiteMessage.h"
+#include "app/CheminsApplication.h"
 #include "app/Contexte.h"
 #include "app/Langues.h"
+#include "app/ReglagesEtablissement.h"
 #include "app/ValeurINI.h"
 #include "controls/Fabriques.h"
 #include "controls/FondDialogue.h"
@@ -11,12 +13,17 @@
 #include "conversion/MessageErreur.h"
 #include "data/AjoutOperation.h"
 #include "data/ConflitsSejour.h"
+#include "data/ContratSejour.h"
 #include "data/NumeroReservation.h"
+#include "data/PortageCompte.h"
 #include "data/Recordset.h"
 #include "data/TextesSQL.h"
 #include "data/TransactionEcriture.h"
+#include "documents/Ouverture.h"
 #include "planning/DessinPlanning.h"
 #include "reservations/Appelante.h"
+#include "reservations/OngletFacture.h"
+#include "reservations/OngletPrestations.h"
 #include "reservations/SaisieReservation.h"
 #include "till/BAR.h"
 #include "till/Encaissement.h"
@@ -24,6 +31,8 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -169,6 +178,13 @@ void reservations::construire()
     tickethisto = new TicketDeCaisse(pages[7]);
     tickethisto->setObjectName(QStringLiteral("tickethisto"));
     tickethisto->setGeometry(4, 4, 566, 166);
+    facture = new OngletFacture(m_contexte, pages[3]);
+    facture->setObjectName(QStringLiteral("facture"));
+    facture->setGeometry(0, 0, 570, 172);
+    prestations = new OngletPrestations(m_contexte, pages[6]);
+    prestations->setObjectName(QStringLiteral("prestations"));
+    prestations->setGeometry(0, 0, 570, 172);
+    connect(prestations, &OngletPrestations::comptePorte, this, &reservations::AfficherLeTicket);
 
     Ticket = new TicketDeCaisse(Fond);
     Ticket->setObjectName(QStringLiteral("Ticket"));
@@ -228,7 +244,7 @@ void reservations::charger()
         }
     }
 
-    for (int onglet : {1, 2, 3})
+    for (int onglet : {1, 2})
         infos->setTabEnabled(onglet, false);
 
     Recordset lesObjets(m_contexte.BasePlanning(),
@@ -528,6 +544,13 @@ QSqlError reservations::enregistrerModification(bool parDessus, bool *changeAill
             erreur.isValid())
             return erreur;
     }
+    // What its account was charged follows the stay's new dates, persons or object.
+    QString sansPrix;
+    if (const QSqlError erreur
+        = PortageCompte::suivreLeSejour(base, entierSaisi(numreservation->text()),
+                                        ReglagesEtablissement::lire().taxe, sansPrix);
+        erreur.isValid())
+        return erreur;
     return transaction.valider();
 }
 
@@ -722,6 +745,10 @@ void reservations::infos_Click(int onglet)
     else if (onglet == 7)
         remplirTicketDate(tickethisto, TextesSQL::historiqueDeLaReservation(numreservation->text()),
                           false);
+    else if (onglet == 3)
+        facture->charger(entierSaisi(numreservation->text()));
+    else if (onglet == 6)
+        prestations->charger(entierSaisi(numreservation->text()));
 }
 
 bool reservations::noter(const QString &libelle)
@@ -737,8 +764,46 @@ bool reservations::noter(const QString &libelle)
 
 void reservations::ImprimerContrat_Click(int index)
 {
-    if (index >= 0 && index < ImprimerContrat.size())
-        noter(QStringLiteral("Envoi contrat par ") + ImprimerContrat[index]->Caption());
+    if (index < 0 || index >= ImprimerContrat.size())
+        return;
+    noter(QStringLiteral("Envoi contrat par ") + ImprimerContrat[index]->Caption());
+    if (index == 0 || index == 1)
+        envoyerContrat(index == 1);
+}
+
+void reservations::envoyerContrat(bool parCourriel)
+{
+    const int numero = entierSaisi(numreservation->text());
+    if (numero <= 0) {
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Enregistrez d'abord la réservation : le "
+                                              "contrat est fait de ce qui est enregistré."));
+        return;
+    }
+    Contrat contrat;
+    QString prixRefuse;
+    const QSqlError erreur = ContratSejour::preparer(
+        m_contexte.BasePlanning(), numero, ReglagesEtablissement::lire(), contrat, prixRefuse);
+    if (erreur.isValid()) {
+        signalerRefus(QStringLiteral("Le contrat n'a pas pu être préparé"), erreur);
+        return;
+    }
+    const QString chemin
+        = QDir(CheminsApplication::dansDossierApplication(QStringLiteral("Contrats")))
+              .filePath(ContratSejour::nomFichier(numero));
+    QString refus = QDir().mkpath(QFileInfo(chemin).path())
+        ? ecrireContratPdf(contrat, chemin)
+        : QStringLiteral("Le dossier « %1 » n'a pas pu être créé.")
+              .arg(QDir::toNativeSeparators(QFileInfo(chemin).path()));
+    if (refus.isEmpty())
+        refus = parCourriel ? envoyerParCourriel(contrat.email, ContratSejour::sujet(contrat),
+                                                 ContratSejour::corps(contrat), chemin)
+                            : ouvrirDocument(chemin);
+    if (!refus.isEmpty())
+        BoiteMessage::afficher(this, refus);
+    else if (!prixRefuse.isEmpty())
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Le contrat est fait sans son prix : ") + prixRefuse);
 }
 
 void reservations::Confirmation_Click()

@@ -13,6 +13,8 @@
 
 class Appelante;
 class Contexte;
+class OngletFacture;
+class OngletPrestations;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -91,6 +93,8 @@ public:
     xpcmdbutton *Confirmation;
     xpcmdbutton *Encaisser;
     QVector<xpcmdbutton *> ImprimerContrat;
+    OngletFacture *facture;
+    OngletPrestations *prestations;
 
 protected:
     void closeEvent(QCloseEvent *evenement) override;
@@ -105,6 +109,8 @@ private:
     void xpcmdbutton1_Click();
     void Confirmation_Click();
     void ImprimerContrat_Click(int index);
+    // The contract as PDF, opened, or handed to the mail program with the client's address.
+    void envoyerContrat(bool parCourriel);
     void BoutonBAR_Click();
     void Encaisser_Click();
     void infos_Click(int onglet);

@@ -1,4 +1,6 @@
 #include "app/Demarrage.h"
+#include "app/Horloge.h"
+#include "app/ReglagesEtablissement.h"
 #include "app/ValeurINI.h"
 #include "commun/BaseDemo.h"
 #include "controls/xpcmdbutton.h"
@@ -6,6 +8,8 @@
 #include "planning/Form1.h"
 #include "planning/OuvertureReservation.h"
 #include "planning/SurfaceDessin.h"
+#include "reservations/OngletFacture.h"
+#include "reservations/OngletPrestations.h"
 #include "reservations/reservations.h"
 #include "till/BAR.h"
 #include "till/Encaissement.h"
@@ -19,6 +23,7 @@
 #include <QSqlQuery>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QtTest>
 
 // The reservation dialog as the desk uses it: opened from the planning's "+" or from a bar,
@@ -54,6 +59,7 @@ private slots:
     void compteEtSolde();
     void historiqueSeul();
     void notesDeContrat();
+    void prestationsPorteesPuisFacturees();
     void revenirSurUneNouvelle();
     void compteurDeNuits();
     void confirmation();
@@ -76,8 +82,12 @@ private:
     void remplirSejour(reservations &dialogue, const QString &client);
     static void fermer(QPointer<reservations> &dialogue);
 
+    // What the stand-ins of xdg-open and xdg-email were asked, one line a call.
+    QString ouvertures() const;
+
     BaseDemo m_base;
     std::unique_ptr<Form1> m_planning;
+    QTemporaryDir m_programmes;
 };
 
 namespace {
@@ -140,6 +150,22 @@ void TestReservations::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     QStandardPaths::setTestModeEnabled(true);
+    // Papers are handed to stand-ins that only say what they were given.
+    for (const char *nom : {"xdg-open", "xdg-email"}) {
+        QFile script(m_programmes.filePath(QString::fromLatin1(nom)));
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QByteArray("#!/bin/sh\necho \"") + nom
+                     + "$(printf ' [%s]' \"$@\")\" >> \"$RAZARIVU_DOSSIER/ouvertures.txt\"\n");
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    qputenv("PATH", m_programmes.path().toUtf8() + ':' + qgetenv("PATH"));
+}
+
+QString TestReservations::ouvertures() const
+{
+    QFile fichier(QDir(m_base.dossier()).filePath(QStringLiteral("ouvertures.txt")));
+    return fichier.open(QIODevice::ReadOnly) ? QString::fromUtf8(fichier.readAll()) : QString();
 }
 
 void TestReservations::init()
@@ -230,7 +256,7 @@ void TestReservations::nouvelleReservationAvecLesHeuresParDefaut()
     QVERIFY(dialogue->ajouter->isEnabled() && dialogue->ajouter->isVisible());
     QVERIFY(!dialogue->Modifier->isVisible());
     QVERIFY(!dialogue->supprimer->isEnabled());
-    for (int onglet : {1, 2, 3})
+    for (int onglet : {1, 2})
         QVERIFY(!dialogue->infos->isTabEnabled(onglet));
     QCOMPARE(dialogue->infos->count(), 8);
     QCOMPARE(dialogue->nbadultes->text(), QStringLiteral("1"));
@@ -720,6 +746,71 @@ void TestReservations::notesDeContrat()
         (QStringList {"0|   |Création de la reservation", "0|   |Envoi contrat par Email Contrat",
                       "0|   |Envoi contrat par Email Contrat", "0|   |Envoi contrat par Fax"}));
     QVERIFY(dialogue && dialogue->isVisible());
+    // The contract goes to the mail program with the client's address; printed, it is opened.
+    const QString contrat
+        = QDir(m_base.dossier()).filePath(QStringLiteral("Contrats/Contrat-%1.pdf").arg(numero));
+    QVERIFY(QFileInfo(contrat).size() > 1000);
+    QVERIFY2(
+        ouvertures().startsWith(
+            QStringLiteral("xdg-email [--subject] [Contrat de réservation n° %1]").arg(numero)),
+        qPrintable(ouvertures()));
+    QVERIFY(ouvertures().contains(QStringLiteral("[--attach] [%1]").arg(contrat)));
+    appuyer(dialogue->ImprimerContrat[0]);
+    QTRY_VERIFY(ouvertures().endsWith(QStringLiteral("xdg-open [%1]\n").arg(contrat)));
+}
+
+// Services chosen in "Prest." reach the account through its button; "Fact." issues the invoice
+// once the establishment says who it is.
+void TestReservations::prestationsPorteesPuisFacturees()
+{
+    const qint64 numero = reserver(QStringLiteral("Lefèvre"));
+    QPointer<reservations> dialogue = ouvrirDepuisLaBarre(numero);
+    QVERIFY(dialogue);
+    dialogue->show();
+    QTabBar *onglets = dialogue->infos->tabBar();
+    QTest::mouseClick(onglets, Qt::LeftButton, {}, onglets->tabRect(6).center());
+    auto *services
+        = dialogue->prestations->findChild<QTableWidget *>(QStringLiteral("prestations"));
+    QCOMPARE(services->item(0, 0)->text(), QStringLiteral("Électricité"));
+    services->setCurrentCell(0, 0);
+    QTest::keyClick(services, Qt::Key_Space);
+    QCOMPARE(services->item(0, 0)->checkState(), Qt::Checked);
+    auto *lignes
+        = dialogue->prestations->findChild<QPlainTextEdit *>(QStringLiteral("lignesPrestations"));
+    QCOMPARE(lignes->toPlainText(),
+             QStringLiteral("Chambre – 4 nuits × 84,00 € : 336,00 €\n"
+                            "Électricité – 4 nuits × 4,50 € : 18,00 €"));
+    appuyer(dialogue->prestations->findChild<xpcmdbutton *>(QStringLiteral("porterAuCompte")));
+    QCOMPARE(m_base.journal(int(numero)).mid(1),
+             (QStringList {"-336|PRE|Chambre – 4 nuits × 84,00 €",
+                           "-18|PRE|Électricité – 4 nuits × 4,50 €"}));
+    QCOMPARE(dialogue->du->text(), QStringLiteral("-354,00 €"));
+    QCOMPARE(nombre("select quantite from PRESTATIONSSEJOUR where prestation = 1"), 1);
+
+    QTest::mouseClick(onglets, Qt::LeftButton, {}, onglets->tabRect(3).center());
+    auto *editer = dialogue->facture->findChild<xpcmdbutton *>(QStringLiteral("editerFacture"));
+    appuyer(editer);
+    QCOMPARE(BoiteMessage::messagesAffiches().last(),
+             QStringLiteral("La facture ne peut pas être éditée : il manque le nom, l'adresse, le "
+                            "code postal, la ville et le numéro SIRET de l'établissement "
+                            "(Paramétres, onglet « Établissement »)."));
+    Etablissement etablissement;
+    etablissement.nom = QStringLiteral("Hôtel du Lac");
+    etablissement.adresse = QStringLiteral("1 rue du Port");
+    etablissement.codePostal = QStringLiteral("74000");
+    etablissement.ville = QStringLiteral("Annecy");
+    etablissement.siret = QStringLiteral("123 456 789 00012");
+    ReglagesEtablissement::ecrire(etablissement);
+    BoiteMessage::repondreAuxQuestions(true);
+    appuyer(editer);
+    BoiteMessage::repondreAuxQuestions(false);
+    const QString numeroFacture = valeur("select numero from FACTURES").toString();
+    QCOMPARE(numeroFacture, QStringLiteral("%1-0001").arg(Horloge::aujourdhui().year()));
+    QCOMPARE(valeur("select totalttc from FACTURES").toLongLong(), 35400);
+    const QString pdf
+        = QDir(m_base.dossier()).filePath(QStringLiteral("Factures/%1.pdf").arg(numeroFacture));
+    QTRY_VERIFY(ouvertures().endsWith(QStringLiteral("xdg-open [%1]\n").arg(pdf)));
+    QVERIFY(QFileInfo(pdf).size() > 1000);
 }
 
 void TestReservations::revenirSurUneNouvelle()
