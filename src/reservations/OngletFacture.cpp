@@ -40,13 +40,13 @@ OngletFacture::OngletFacture(Contexte &contexte, QWidget *parent)
     m_apercu->setFont(fixe);
     m_liste = new QListWidget(this);
     m_liste->setObjectName(QStringLiteral("facturesEmises"));
-    m_liste->setGeometry(342, 4, 220, 70);
+    m_liste->setGeometry(342, 4, 220, 72);
     m_editer = nouveauBouton(this, "editerFacture", QStringLiteral("Éditer la facture"),
                              {342, 80, 220, 26});
     m_imprimer = nouveauBouton(this, "imprimerFacture", QStringLiteral("Imprimer à nouveau"),
-                               {342, 110, 108, 26});
+                               {342, 110, 220, 26});
     m_avoir = nouveauBouton(this, "etablirAvoir", QStringLiteral("Établir un avoir"),
-                            {454, 110, 108, 26});
+                            {342, 140, 220, 26});
     connect(m_editer, &xpcmdbutton::Click, this, &OngletFacture::editerFacture);
     connect(m_imprimer, &xpcmdbutton::Click, this, &OngletFacture::imprimerANouveau);
     connect(m_avoir, &xpcmdbutton::Click, this, &OngletFacture::etablirAvoir);
@@ -84,7 +84,8 @@ void OngletFacture::charger(int reservation)
         erreur = Facturation::lireEmises(base, reservation, m_emises);
     if (erreur.isValid())
         refus = messageBaseEnFrancais(erreur);
-    m_apercu->setPlainText(refus.isEmpty() ? texteFacture(apercu) : refus);
+    // The establishment's block may be blank yet: the preview opens on what the guest is asked.
+    m_apercu->setPlainText(refus.isEmpty() ? texteFacture(apercu).trimmed() : refus);
     for (const Facturation::Emise &emise : std::as_const(m_emises))
         m_liste->addItem(
             QStringLiteral("%1 %2 %3")
