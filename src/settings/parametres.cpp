@@ -15,7 +15,9 @@
 #include "data/TextesSQL.h"
 #include "settings/EditionEtat.h"
 #include "settings/OngletArticles.h"
+#include "settings/OngletEtablissement.h"
 #include "settings/OngletObjets.h"
+#include "settings/OngletTarifs.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -94,6 +96,12 @@ parametres::parametres(Contexte &contexte) : m_contexte(contexte)
     connect(ongletObjets, &OngletObjets::modifie, this, &parametres::etablissementModifie);
     ongletArticles = new OngletArticles(m_contexte);
     SSTab1->addTab(ongletArticles, QStringLiteral("Articles"));
+    ongletEtablissement = new OngletEtablissement;
+    SSTab1->addTab(ongletEtablissement, QStringLiteral("Établissement"));
+    ongletTarifs = new OngletTarifs(m_contexte);
+    SSTab1->addTab(ongletTarifs, QStringLiteral("Tarifs"));
+    connect(ongletObjets, &OngletObjets::modifie, ongletTarifs,
+            &OngletTarifs::actualiserCategories);
 
     // Beside "Quitter", out of the rows' scrolling: in sight however many states there are.
     ajouteretat = nouveauBouton(Fond, "ajouteretat", QStringLiteral("Ajouter un état…"),

@@ -18,13 +18,16 @@ class QPushButton;
 class QScrollArea;
 class QTabWidget;
 class OngletArticles;
+class OngletEtablissement;
 class OngletObjets;
+class OngletTarifs;
 class xpcmdbutton;
 
 // The settings dialog: every reservation state with its colour, which the owner changes here,
 // whether the web calendar publishes it and whether it occupies its object, the states added,
-// renamed and removed; the rooms and pitches of the establishment; the bar's articles. Full
-// screen over the darkened screen; deleted when closed. Every change is stored at once.
+// renamed and removed; the rooms and pitches of the establishment; the bar's articles; the
+// establishment's identity and its tariffs. Full screen over the darkened screen; deleted when
+// closed. Every change is stored at once, but in the last two tabs, which have their buttons.
 class parametres : public QWidget
 {
     Q_OBJECT
@@ -54,6 +57,8 @@ public:
     xpcmdbutton *quitter;
     OngletObjets *ongletObjets;
     OngletArticles *ongletArticles;
+    OngletEtablissement *ongletEtablissement;
+    OngletTarifs *ongletTarifs;
     QVector<QLabel *> fondetats;
     QVector<QWidget *> fondetatcouleurs;
     QVector<QPushButton *> fondchangercouleurs;

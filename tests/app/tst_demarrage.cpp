@@ -154,7 +154,8 @@ void TestDemarrage::leCadrePorteLaVersionEtLesMenus()
     QCOMPARE(menus,
              QStringList({"&Fichier", "  &Quitter", "&Outils", "  &Mise à jour Internet",
                           "  &Rechercher…", "  &Arrivées et départs", "  Places &libres…",
-                          "  &Conflits", "  &Vérifier le journal", "  &Paramétres"}));
+                          "  &Conflits", "  &Vérifier le journal", "  Clôture du &jour",
+                          "  &Taxe de séjour…", "  &Paramétres"}));
     QCOMPARE(cadre.findChild<QAction *>("menuRechercher")->shortcut(),
              QKeySequence(Qt::CTRL | Qt::Key_F));
 

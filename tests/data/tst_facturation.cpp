@@ -1,6 +1,7 @@
 #include "app/Horloge.h"
 #include "commun/BaseEssai.h"
 #include "data/AjoutOperation.h"
+#include "data/BaseDeDonnees.h"
 #include "data/ChaineJournal.h"
 #include "data/Cloture.h"
 #include "data/DecompteSejour.h"
@@ -24,6 +25,7 @@ private slots:
     void lesFacturesSeSuiventSansTrou();
     void rienNEstNumeroteSansSaFacture_data();
     void rienNEstNumeroteSansSaFacture();
+    void deuxPostesFacturentEnMemeTemps();
     void lesCloturesAncrentLeJournal();
     void laTaxeDuMoisCompteSesNuits();
 
@@ -236,6 +238,51 @@ void TestFacturation::rienNEstNumeroteSansSaFacture()
     QVERIFY(!Facturation::emettre(m_base.base(), facture, m_base.fichier("Ailleurs"), chemin)
                  .isValid());
     QCOMPARE(facture.numero, QStringLiteral("2026-0001"));
+}
+
+// Two desks, each on its own connection and thread, issue invoices at the same moment: every
+// number once, none skipped.
+void TestFacturation::deuxPostesFacturentEnMemeTemps()
+{
+    const qint64 numero = sejour();
+    DocumentFacture modele;
+    QString refus;
+    QVERIFY(!Facturation::preparer(m_base.base(), int(numero), m_etablissement, modele, refus)
+                 .isValid());
+    constexpr int ParPoste = 8;
+    QStringList erreurs[2];
+    QVector<QThread *> postes;
+    for (int poste = 0; poste < 2; ++poste) {
+        postes << QThread::create([&, poste] {
+            const QString connexion = QStringLiteral("tst_facturation_poste%1").arg(poste);
+            QSqlError erreur = BaseDeDonnees::ouvrir(m_base.chemin(), connexion);
+            for (int i = 0; i < ParPoste && !erreur.isValid(); ++i) {
+                DocumentFacture facture = modele;
+                QString chemin;
+                erreur = Facturation::emettre(QSqlDatabase::database(connexion, false), facture,
+                                              m_base.fichier(QStringLiteral("Poste%1").arg(poste)),
+                                              chemin);
+            }
+            if (erreur.isValid())
+                erreurs[poste] << erreur.text();
+            BaseDeDonnees::fermer(connexion);
+        });
+        postes.last()->start();
+    }
+    for (QThread *poste : std::as_const(postes)) {
+        QVERIFY(poste->wait(60000));
+        delete poste;
+    }
+    QVERIFY2(erreurs[0].isEmpty() && erreurs[1].isEmpty(),
+             qPrintable(erreurs[0].join(' ') + erreurs[1].join(' ')));
+    QCOMPARE(m_base
+                 .valeur("SELECT count(DISTINCT rang) || ' ' || min(rang) || ' ' || max(rang) "
+                         "FROM FACTURES")
+                 .toString(),
+             QStringLiteral("%1 1 %1").arg(2 * ParPoste));
+    const int pdf = int(QDir(m_base.fichier("Poste0")).entryList({"*.pdf"}).size()
+                        + QDir(m_base.fichier("Poste1")).entryList({"*.pdf"}).size());
+    QCOMPARE(pdf, 2 * ParPoste);
 }
 
 void TestFacturation::lesCloturesAncrentLeJournal()

@@ -31,7 +31,7 @@ etape "Fichier, Quitter"
 quitter
 
 etape "la base est à jour, rien n'est perdu"
-verifier_egal "version de la base" "$(sql "pragma user_version")" 4
+verifier_egal "version de la base" "$(sql "pragma user_version")" 5
 verifier_egal "lignes de chaque table" "$(compter "$BASE")" "$AVANT"
 verifier_egal "les séjours" "$(sql "select group_concat(NumeroReservation || Objet || nomclient
     || DateDebut || DateFin || Etat, ';') from RESERVATIONS")" "$SEJOURS_AVANT"
@@ -108,7 +108,7 @@ CADRE=$(attendre_fenetre "PIVANE Razarivu $VERSION( - \[Calendrier\])?") \
     || echec "le programme ne démarre pas sur la nouvelle base"
 attendre_fenetre "Parametres" >/dev/null || echec "le dialogue « Parametres » ne s'ouvre pas"
 sleep 1
-verifier_egal "version de la nouvelle base" "$(sql "pragma user_version")" 4
+verifier_egal "version de la nouvelle base" "$(sql "pragma user_version")" 5
 verifier_egal "états de la nouvelle base" "$(sql "select count(*) from ETATS")" 5
 verifier_egal "objets de la nouvelle base" "$(sql "select count(*) from OBJETS")" 0
 

@@ -56,6 +56,32 @@ sleep 0.5
 verifier_egal "place de la barre, après le glissement" "$(cle_ini "$INI" parametres BarreSeparatrice1)" \
     4950
 
+etape "l'onglet « Tarifs » : une saison de 2036 pour les chalets, la première catégorie"
+cliquer_onglets 346 13
+sleep 0.5
+# "Ajouter une saison" starts the day after the last season, for as many persons, and opens its
+# end for typing; Tab goes on to its price.
+xdotool key alt+s
+sleep 0.3
+xdotool type "31/12/2036"
+xdotool key Tab
+xdotool type "120,5"
+xdotool key Return alt+e
+sleep 0.5
+verifier_egal "saison de 2036 dans la base" \
+    "$(sql "select fin || '|' || prixnuit || '|' || personnes || '|' || tauxtva from SAISONS
+        where Categorie = 'Chalet' and debut = '2036-01-01 00:00:00'")" \
+    "2036-12-31 00:00:00|12050|4|1000"
+
+etape "l'onglet « Établissement » : le nom, enregistré"
+cliquer_onglets 264 13
+sleep 0.5
+xdotool key alt+n
+xdotool type "Camping des Pins"
+xdotool key alt+r
+sleep 0.5
+verifier_egal "nom dans Razarivu.ini" "$(cle_ini "$INI" etablissement nom)" "Camping des Pins"
+
 etape "« Quitter » ferme le dialogue ; le planning montre la nouvelle couleur"
 fermer_parametres
 import -window root "$CAPTURES/planning-recolore.png" 2>/dev/null || echec "capture impossible"

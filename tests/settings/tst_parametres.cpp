@@ -84,8 +84,10 @@ void TestParametres::uneLigneParEtat()
     parametres dialogue(*m_base.contexte);
     const int etats = m_base.valeur("select count(*) from ETATS").toInt();
     QCOMPARE(dialogue.fondetats.size(), etats);
-    QCOMPARE(dialogue.SSTab1->count(), 3);
+    QCOMPARE(dialogue.SSTab1->count(), 5);
     QCOMPARE(dialogue.SSTab1->tabText(1), QStringLiteral("Objets"));
+    QCOMPARE(dialogue.SSTab1->tabText(3), QStringLiteral("Établissement"));
+    QCOMPARE(dialogue.SSTab1->tabText(4), QStringLiteral("Tarifs"));
     QCOMPARE(dialogue.windowTitle(), QStringLiteral("Parametres"));
     QCOMPARE(dialogue.Label1->text(), QStringLiteral("Paramétres"));
     for (int i = 0; i < etats; ++i) {
