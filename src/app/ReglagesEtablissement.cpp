@@ -28,6 +28,7 @@ struct CleTexte
     const char *cle;
     QString Etablissement::*champ;
     const char *libelle; // as the settings tab names it
+    bool long_ = false; // over several keys
 };
 
 const CleTexte Textes[] = {
@@ -39,18 +40,66 @@ const CleTexte Textes[] = {
     {"email", &Etablissement::email, "E-mail"},
     {"siret", &Etablissement::siret, "SIRET"},
     {"tva", &Etablissement::numeroTva, "N° TVA"},
-    {"mentions", &Etablissement::mentions, "Mentions de la facture"},
-    {"conditions", &Etablissement::conditions, "Conditions du contrat"},
+    {"mentions", &Etablissement::mentions, "Mentions de la facture", true},
+    {"conditions", &Etablissement::conditions, "Conditions du contrat", true},
 };
 
+// A piece of a long text: well within what the file gives back, whatever its escapes.
+constexpr int Morceau = 500;
+
+QString lireCle(const QString &cle)
+{
+    return ValeurINI(Section, cle, QString(), QString(), LIRE);
+}
 QString lireCle(const char *cle)
 {
-    return ValeurINI(Section, QLatin1String(cle), QString(), QString(), LIRE);
+    return lireCle(QLatin1String(cle));
 }
 
+void ecrireCle(const QString &cle, const QString &valeur)
+{
+    ValeurINI(Section, cle, valeur, QString(), ECRIRE);
+}
 void ecrireCle(const char *cle, const QString &valeur)
 {
-    ValeurINI(Section, QLatin1String(cle), valeur, QString(), ECRIRE);
+    ecrireCle(QLatin1String(cle), valeur);
+}
+
+QString cleDuMorceau(const char *cle, int rang)
+{
+    return rang == 0 ? QLatin1String(cle) : QLatin1String(cle) + QString::number(rang + 1);
+}
+
+// The pieces are read until one is missing or empty.
+QString lireLong(const char *cle)
+{
+    QString ligne = lireCle(cle);
+    for (int rang = 1; rang * Morceau < LongueurTexteLong + Morceau; ++rang) {
+        const QString suite = lireCle(cleDuMorceau(cle, rang));
+        if (suite.isEmpty())
+            break;
+        ligne += suite;
+    }
+    return ligne;
+}
+
+// Never cut between a backslash and what it escapes; a shorter text empties the pieces it no
+// longer needs.
+void ecrireLong(const char *cle, const QString &ligne)
+{
+    QStringList morceaux {QString()};
+    for (qsizetype i = 0; i < ligne.size();) {
+        const qsizetype taille = ligne.at(i) == u'\\' && i + 1 < ligne.size() ? 2 : 1;
+        if (morceaux.last().size() + taille > Morceau)
+            morceaux.append(QString());
+        morceaux.last() += QStringView(ligne).mid(i, taille);
+        i += taille;
+    }
+    int rang = 0;
+    for (; rang < morceaux.size(); ++rang)
+        ecrireCle(cleDuMorceau(cle, rang), morceaux.at(rang));
+    for (; !lireCle(cleDuMorceau(cle, rang)).isEmpty(); ++rang)
+        ecrireCle(cleDuMorceau(cle, rang), QString());
 }
 
 qint64 lireMontant(const char *cle, qint64 defaut)
@@ -77,7 +126,8 @@ Etablissement lire()
 {
     Etablissement etablissement;
     for (const CleTexte &texte : Textes)
-        etablissement.*texte.champ = depuisUneLigne(lireCle(texte.cle));
+        etablissement.*texte.champ
+            = depuisUneLigne(texte.long_ ? lireLong(texte.cle) : lireCle(texte.cle));
     Tarification::ReglageTaxe &taxe = etablissement.taxe;
     const Tarification::ReglageTaxe defaut;
     if (lireCle("taxemode").trimmed().compare(QLatin1String("pourcentage"), Qt::CaseInsensitive)
@@ -95,8 +145,12 @@ Etablissement lire()
 
 void ecrire(const Etablissement &etablissement)
 {
-    for (const CleTexte &texte : Textes)
-        ecrireCle(texte.cle, enUneLigne(etablissement.*texte.champ));
+    for (const CleTexte &texte : Textes) {
+        if (texte.long_)
+            ecrireLong(texte.cle, enUneLigne(etablissement.*texte.champ));
+        else
+            ecrireCle(texte.cle, enUneLigne(etablissement.*texte.champ));
+    }
     const Tarification::ReglageTaxe &taxe = etablissement.taxe;
     ecrireCle("taxemode",
               taxe.mode == Tarification::ReglageTaxe::Mode::Pourcentage
@@ -106,6 +160,15 @@ void ecrire(const Etablissement &etablissement)
     ecrireCle("taxepourcentage", texteTaux(taxe.pourcentage));
     ecrireCle("taxeplafond", ArticlesBar::montant(taxe.plafond));
     ecrireCle("taxemajoration", texteTaux(taxe.majoration));
+}
+
+int longueurPermise(QString Etablissement::*champ)
+{
+    for (const CleTexte &texte : Textes) {
+        if (texte.champ == champ)
+            return texte.long_ ? LongueurTexteLong : LongueurMaximale;
+    }
+    return LongueurMaximale;
 }
 
 QString refus(const Etablissement &etablissement)
@@ -121,11 +184,11 @@ QString refus(const Etablissement &etablissement)
         return QStringLiteral("Les montants de la taxe de séjour ne peuvent pas être négatifs.");
     for (const CleTexte &texte : Textes) {
         const qsizetype longueur = enUneLigne(etablissement.*texte.champ).size();
-        if (longueur > LongueurMaximale)
+        if (longueur > longueurPermise(texte.champ))
             return QStringLiteral("Le texte « %1 » est trop long : %2 caractères au plus, chaque "
                                   "saut de ligne comptant pour deux (%3 ici).")
                 .arg(QString::fromUtf8(texte.libelle))
-                .arg(LongueurMaximale)
+                .arg(longueurPermise(texte.champ))
                 .arg(longueur);
     }
     return QString();

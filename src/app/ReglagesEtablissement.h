@@ -37,10 +37,16 @@ void ecrire(const Etablissement &etablissement);
 
 // The longest value the settings file gives back whole (the read buffer of its format).
 inline constexpr int LongueurMaximale = 589;
+// The invoice's mentions and the contract's conditions run over several keys ("conditions",
+// "conditions2", "conditions3"...), each shorter than LongueurMaximale, up to this length.
+inline constexpr int LongueurTexteLong = 12000;
+
+// How long the one-line form of that field may be.
+int longueurPermise(QString Etablissement::*champ);
 
 // Why `etablissement` cannot be stored as it is, in French; empty when it can: a tax
 // percentage beyond 1 to 5 %, a surcharge beyond 100 %, a text whose one-line form is longer
-// than LongueurMaximale (it would come back cut).
+// than longueurPermise (it would come back cut).
 QString refus(const Etablissement &etablissement);
 
 // The one-line form of a text of several lines, and back: any text comes back as it was. A

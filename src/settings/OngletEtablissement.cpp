@@ -239,18 +239,19 @@ std::optional<Etablissement> OngletEtablissement::lireChamps()
     if (const QString refus = ReglagesEtablissement::refus(lu); !refus.isEmpty()) {
         // Only a text can be refused past the checks above: the one too long takes the focus.
         QWidget *champ = mentions;
-        for (const auto &[saisie, texte] : {std::pair<QWidget *, QString> {nom, lu.nom},
-                                            {adresse, lu.adresse},
-                                            {codePostal, lu.codePostal},
-                                            {ville, lu.ville},
-                                            {telephone, lu.telephone},
-                                            {email, lu.email},
-                                            {siret, lu.siret},
-                                            {numeroTva, lu.numeroTva},
-                                            {mentions, lu.mentions},
-                                            {conditions, lu.conditions}}) {
-            if (ReglagesEtablissement::enUneLigne(texte).size()
-                > ReglagesEtablissement::LongueurMaximale) {
+        for (const auto &[saisie, membre] :
+             {std::pair<QWidget *, QString Etablissement::*> {nom, &Etablissement::nom},
+              {adresse, &Etablissement::adresse},
+              {codePostal, &Etablissement::codePostal},
+              {ville, &Etablissement::ville},
+              {telephone, &Etablissement::telephone},
+              {email, &Etablissement::email},
+              {siret, &Etablissement::siret},
+              {numeroTva, &Etablissement::numeroTva},
+              {mentions, &Etablissement::mentions},
+              {conditions, &Etablissement::conditions}}) {
+            if (ReglagesEtablissement::enUneLigne(lu.*membre).size()
+                > ReglagesEtablissement::longueurPermise(membre)) {
                 champ = saisie;
                 break;
             }

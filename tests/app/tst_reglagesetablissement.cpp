@@ -50,7 +50,8 @@ void TestReglagesEtablissement::allerRetour()
     ecrit.numeroTva = QStringLiteral("FR12123456789");
     ecrit.mentions = QStringLiteral("  \"Pénalités de retard : 3 fois le taux légal.\"\n"
                                     "Dossier C:\\new\\n, \\\\serveur\r\n\n");
-    ecrit.conditions = QStringLiteral("\n\nArrhes : 30 %.\\");
+    // Long enough to run over several keys, an escape at every place a cut could fall.
+    ecrit.conditions = QStringLiteral("\n\nArrhes : 30 %.\\").repeated(160);
     ecrit.taxe = {Mode::Pourcentage, 88, 350, 430, 1000};
     ReglagesEtablissement::ecrire(ecrit);
 
@@ -65,7 +66,8 @@ void TestReglagesEtablissement::allerRetour()
     QCOMPARE(brut("taxemajoration"), QStringLiteral("10"));
     QCOMPARE(brut("adresse"), QStringLiteral("Lieu-dit Le Moulin\\nRoute des Étangs"));
 
-    const Etablissement lu = ReglagesEtablissement::lire();
+    QVERIFY(!brut("conditions4").isEmpty());
+    Etablissement lu = ReglagesEtablissement::lire();
     QCOMPARE(lu.nom, ecrit.nom);
     QCOMPARE(lu.adresse, ecrit.adresse);
     QCOMPARE(lu.codePostal, ecrit.codePostal);
@@ -81,6 +83,12 @@ void TestReglagesEtablissement::allerRetour()
     QCOMPARE(lu.taxe.pourcentage, 350);
     QCOMPARE(lu.taxe.plafond, 430);
     QCOMPARE(lu.taxe.majoration, 1000);
+
+    // Shorter, it leaves no piece of the longer text behind.
+    ecrit.conditions = QStringLiteral("Arrhes : 25 %.");
+    ReglagesEtablissement::ecrire(ecrit);
+    QVERIFY(brut("conditions2").isEmpty());
+    QCOMPARE(ReglagesEtablissement::lire().conditions, ecrit.conditions);
 }
 
 void TestReglagesEtablissement::valeurIllisible_data()
@@ -162,11 +170,11 @@ void TestReglagesEtablissement::refus_data()
     QTest::addColumn<QString>("conditions");
     QTest::addColumn<QString>("refus");
 
-    QTest::newRow("The longest conditions") << 100 << QString(589, u'x') << "";
+    QTest::newRow("The longest conditions") << 100 << QString(12000, u'x') << "";
     QTest::newRow("Line breaks count twice")
-        << 500 << QString(295, u'\n')
-        << "Le texte « Conditions du contrat » est trop long : 589 caractères au plus, chaque "
-           "saut de ligne comptant pour deux (590 ici).";
+        << 500 << QString(6001, u'\n')
+        << "Le texte « Conditions du contrat » est trop long : 12000 caractères au plus, chaque "
+           "saut de ligne comptant pour deux (12002 ici).";
     QTest::newRow("A percentage past 5 %")
         << 501 << ""
         << "Le pourcentage de la taxe de séjour doit être compris entre 1 et 5 %.";

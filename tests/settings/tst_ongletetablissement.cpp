@@ -116,10 +116,10 @@ void TestOngletEtablissement::saisieRefusee_data()
         << "dix"
         << "La taxe additionnelle départementale doit être un pourcentage de 0 à 100, par "
            "exemple 10.";
-    QTest::newRow("Conditions too long for the file")
-        << true << "conditions" << QString(600, u'x')
-        << "Le texte « Conditions du contrat » est trop long : 589 caractères au plus, chaque saut "
-           "de ligne comptant pour deux (600 ici).";
+    QTest::newRow("An address too long for the file")
+        << true << "adresse" << QString(600, u'x')
+        << "Le texte « Adresse » est trop long : 589 caractères au plus, chaque saut de ligne "
+           "comptant pour deux (600 ici).";
 }
 
 void TestOngletEtablissement::saisieRefusee()
