@@ -14,9 +14,11 @@
 #include "data/AjoutOperation.h"
 #include "data/ConflitsSejour.h"
 #include "data/ContratSejour.h"
+#include "data/Facturation.h"
 #include "data/NumeroReservation.h"
 #include "data/PortageCompte.h"
 #include "data/Recordset.h"
+#include "data/TarifsEtablissement.h"
 #include "data/TextesSQL.h"
 #include "data/TransactionEcriture.h"
 #include "documents/Ouverture.h"
@@ -665,10 +667,34 @@ void reservations::supprimer_Click()
 {
     if (!confirmerSuppression())
         return;
-    Recordset jeu(m_contexte.BasePlanning(), TextesSQL::reservationParNumero(numeroDuTitre()));
-    QSqlError erreur = jeu.erreur();
+    const QSqlDatabase base = m_contexte.BasePlanning();
+    const qint32 numero = entierSaisi(numeroDuTitre());
+    // One transaction: the stay goes with its chosen services, or nothing goes.
+    TransactionEcriture transaction(base);
+    QSqlError erreur = transaction.erreur();
+    QVector<Facturation::Emise> emises;
+    if (!erreur.isValid())
+        erreur = Facturation::lireEmises(base, numero, emises);
+    if (!erreur.isValid() && !emises.isEmpty()) {
+        // An invoice is kept, and so is what it was made for; a number freed would also hand
+        // the invoice to the next stay that takes it.
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Cette réservation a une facture émise (%1) : "
+                                              "elle ne peut pas être supprimée. Passez-la "
+                                              "plutôt à un état d'annulation, comme "
+                                              "« Annulée ».")
+                                   .arg(emises.first().numero));
+        return;
+    }
+    Recordset jeu(base, TextesSQL::reservationParNumero(numeroDuTitre()));
+    if (!erreur.isValid())
+        erreur = jeu.erreur();
     if (!erreur.isValid() && !jeu.fin())
         erreur = jeu.supprimer();
+    if (!erreur.isValid())
+        erreur = TarifsEtablissement::ecrireChoix(base, numero, {}, 0);
+    if (!erreur.isValid())
+        erreur = transaction.valider();
     if (erreur.isValid()) {
         // A stay that is still in the base must not look deleted.
         signalerRefus(QStringLiteral("La réservation n'a pas pu être supprimée"), erreur);

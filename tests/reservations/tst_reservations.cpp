@@ -811,6 +811,15 @@ void TestReservations::prestationsPorteesPuisFacturees()
         = QDir(m_base.dossier()).filePath(QStringLiteral("Factures/%1.pdf").arg(numeroFacture));
     QTRY_VERIFY(ouvertures().endsWith(QStringLiteral("xdg-open [%1]\n").arg(pdf)));
     QVERIFY(QFileInfo(pdf).size() > 1000);
+
+    // An invoiced stay stays: its number freed would hand the invoice to the next one.
+    appuyer(dialogue->supprimer);
+    QVERIFY(BoiteMessage::messagesAffiches().last().startsWith(
+        QStringLiteral("Cette réservation a une facture émise (%1)").arg(numeroFacture)));
+    QCOMPARE(nombre(QStringLiteral("select count(*) from RESERVATIONS where NumeroReservation = %1")
+                        .arg(numero)),
+             1);
+    QVERIFY(dialogue && dialogue->isVisible());
 }
 
 void TestReservations::revenirSurUneNouvelle()
