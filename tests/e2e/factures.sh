@@ -89,7 +89,7 @@ for attendu in "Facture n° $FACTURE" "$CLIENT" "Camping des Pins" "Total TTC" "
     printf '%s' "$TEXTE" | grep -qF "$attendu" || echec "« $attendu » manque à la facture"
 done
 grep -qF "xdg-open $PDF" "$OUVERTURES" || echec "la facture n'est pas ouverte"
-pdftoppm -png -r 40 -f 1 -l 1 "$PDF" "$CAPTURES/facture" || echec "la facture ne s'affiche pas"
+pdftoppm -png -r 60 -f 1 -l 1 "$PDF" "$CAPTURES/facture" || echec "la facture ne s'affiche pas"
 
 etape "le contrat : imprimé, puis envoyé par courrier"
 onglet Reservation
