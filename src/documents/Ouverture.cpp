@@ -22,8 +22,10 @@ QString envoyerParCourriel(const QString &adresse, const QString &sujet, const Q
     if (!adresse.trimmed().isEmpty())
         arguments << adresse.trimmed();
 
-    // xdg-email returns once the mail program has the message; one that keeps it longer is left
-    // to run on its own rather than killed with the message the owner is writing.
+    // xdg-email returns once the mail program has the message, or at once when there is none;
+    // a mail program started by it may keep it until it closes: after a short wait, it is left
+    // to run on its own rather than killed with the message the owner is writing, and the desk
+    // is not held up.
     const QString programme = QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
     auto *processus = new QProcess;
     processus->setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -31,7 +33,7 @@ QString envoyerParCourriel(const QString &adresse, const QString &sujet, const Q
     bool remis = false;
     if (!programme.isEmpty()) {
         processus->start(programme, arguments);
-        if (processus->waitForFinished(10000)) {
+        if (processus->waitForFinished(3000)) {
             remis = processus->exitStatus() == QProcess::NormalExit && processus->exitCode() == 0;
         } else if (processus->state() != QProcess::NotRunning) {
             QObject::connect(processus, &QProcess::finished, processus, &QObject::deleteLater);

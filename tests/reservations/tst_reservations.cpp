@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -811,6 +812,18 @@ void TestReservations::prestationsPorteesPuisFacturees()
         = QDir(m_base.dossier()).filePath(QStringLiteral("Factures/%1.pdf").arg(numeroFacture));
     QTRY_VERIFY(ouvertures().endsWith(QStringLiteral("xdg-open [%1]\n").arg(pdf)));
     QVERIFY(QFileInfo(pdf).size() > 1000);
+
+    // Cancelled by a credit note of its own number.
+    auto *emises = dialogue->facture->findChild<QListWidget *>(QStringLiteral("facturesEmises"));
+    QCOMPARE(emises->count(), 1);
+    QTest::mouseClick(emises->viewport(), Qt::LeftButton, {},
+                      emises->visualItemRect(emises->item(0)).center());
+    BoiteMessage::repondreAuxQuestions(true);
+    appuyer(dialogue->facture->findChild<xpcmdbutton *>(QStringLiteral("etablirAvoir")));
+    BoiteMessage::repondreAuxQuestions(false);
+    QCOMPARE(
+        valeur("select group_concat(nature || ' ' || totalttc, ', ') from FACTURES").toString(),
+        QStringLiteral("Facture 35400, Avoir -35400"));
 
     // An invoiced stay stays: its number freed would hand the invoice to the next one.
     appuyer(dialogue->supprimer);
