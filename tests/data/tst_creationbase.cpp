@@ -280,6 +280,19 @@ void TestCreationBase::uneBaseDuServeurDejaFaiteOuEnRetard()
         const QSqlError erreur = VersionSchema::mettreAJour(base);
         QVERIFY(erreur.isValid());
         QVERIFY2(erreur.text().contains("ne sait pas mettre à jour"), qPrintable(erreur.text()));
+
+        // A base of version 4 gets the tariff and invoice tables.
+        QSqlQuery requete(base);
+        QVERIFY(requete.exec("UPDATE razarivu_version SET version = 4"));
+        QVERIFY(requete.exec("DROP TABLE SAISONS, PRESTATIONS, PRESTATIONSSEJOUR, EXONERATIONS, "
+                             "FACTURES, CLOTURES"));
+        QVERIFY(!VersionSchema::mettreAJour(base).isValid());
+        QCOMPARE(VersionSchema::lire(base), VersionSchema::Courante);
+        QVERIFY(requete.exec("SELECT count(*) FROM FACTURES, CLOTURES, SAISONS"));
+        QVERIFY(requete.exec("INSERT INTO CLOTURES (sequence, jour, date, dernieresequence, "
+                             "derniereempreinte, contenu, empreinte) VALUES (1, '', '', 0, '', "
+                             "'', '')"));
+        QVERIFY(!requete.exec("DELETE FROM CLOTURES"));
     }
     BaseDeDonnees::fermer("en_retard");
     ServeurEssai::supprimerBase(adresse);
