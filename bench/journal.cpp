@@ -1,5 +1,6 @@
 #include "GrandeBase.h"
 #include "data/ChaineJournal.h"
+#include "data/Cloture.h"
 
 #include <QSqlQuery>
 
@@ -25,6 +26,20 @@ void BM_VerifierUnMillionDeLignes(benchmark::State &etat)
 }
 BENCHMARK(BM_VerifierUnMillionDeLignes)->Unit(benchmark::kMillisecond)->Iterations(3);
 
+// "Vérifier le journal" as the menu runs it: the chain, then the closures' totals against the
+// rows they cover (a closure of the whole journal: every row summed once, as many closures do).
+void BM_VerifierLeJournalEtSesClotures(benchmark::State &etat)
+{
+    const QSqlDatabase base = QSqlDatabase::database(Connexion, false);
+    for (auto _ : etat) {
+        const ChaineJournal::Verification chaine = ChaineJournal::verifier(base);
+        const Cloture::Verification clotures = Cloture::verifier(base);
+        if (!chaine.intact || !clotures.intacte || clotures.clotures != 1)
+            etat.SkipWithError(qPrintable(chaine.message + clotures.message));
+    }
+}
+BENCHMARK(BM_VerifierLeJournalEtSesClotures)->Unit(benchmark::kMillisecond)->Iterations(3);
+
 // A million journal rows written as the program writes them, then chained.
 bool remplirLeJournal()
 {
@@ -47,7 +62,10 @@ bool remplirLeJournal()
             return false;
     }
     const bool chaine = !ChaineJournal::chainerLesLignesNonChainees(base).isValid();
-    return base.commit() && chaine;
+    if (!base.commit() || !chaine)
+        return false;
+    Cloture::Releve releve;
+    return !Cloture::cloturer(base, QDate(2026, 12, 8), releve).isValid();
 }
 
 } // namespace
