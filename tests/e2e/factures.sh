@@ -98,6 +98,7 @@ sleep 1
 CONTRAT="$DOSSIER/Contrats/Contrat-$NUMERO.pdf"
 texte_pdf "$CONTRAT" | grep -qF "Contrat de réservation n° $NUMERO" || echec "le contrat n'est pas écrit"
 grep -qF "xdg-open $CONTRAT" "$OUVERTURES" || echec "le contrat n'est pas ouvert"
+pdftoppm -png -r 60 -f 1 -l 1 "$CONTRAT" "$CAPTURES/contrat" || echec "le contrat ne s'affiche pas"
 cliquer_fond 493 429
 sleep 1
 grep -qF -- "--attach $CONTRAT" "$OUVERTURES" || echec "le contrat n'est pas joint au courrier"
