@@ -147,7 +147,7 @@ OngletTarifs::OngletTarifs(Contexte &contexte, QWidget *parent)
     tablePrestations->setColumnWidth(TvaPrestation, 70);
     catalogue->addWidget(tablePrestations);
 
-    connect(categorie, &QComboBox::currentIndexChanged, this, &OngletTarifs::chargerSaisons);
+    connect(categorie, &QComboBox::currentIndexChanged, this, &OngletTarifs::changerDeCategorie);
     connect(ajouterSaison, &QPushButton::clicked, this, &OngletTarifs::ajouterSaison_Click);
     connect(retirerSaison, &QPushButton::clicked, this, &OngletTarifs::retirerSaison_Click);
     connect(enregistrerSaisons, &QPushButton::clicked, this,
@@ -201,6 +201,36 @@ void OngletTarifs::chargerSaisons()
     }
     for (const Saison &saison : std::as_const(m_saisons))
         ajouterLigneSaison(saison);
+    m_saisonsChargees = textesDesSaisons();
+}
+
+QStringList OngletTarifs::textesDesSaisons() const
+{
+    QStringList textes;
+    for (int ligne = 0; ligne < tableSaisons->rowCount(); ++ligne) {
+        for (int colonne = 0; colonne < tableSaisons->columnCount(); ++colonne) {
+            const QTableWidgetItem *cellule = tableSaisons->item(ligne, colonne);
+            textes << (cellule ? cellule->text() : QString());
+        }
+    }
+    return textes;
+}
+
+void OngletTarifs::changerDeCategorie()
+{
+    // Seasons typed and not stored are not dropped unasked.
+    validerSaisieEnCours(tableSaisons);
+    if (textesDesSaisons() != m_saisonsChargees
+        && !BoiteMessage::confirmer(this,
+                                    QStringLiteral("Les saisons saisies pour « %1 » ne sont pas "
+                                                   "enregistrées. Les abandonner ?")
+                                        .arg(nomCategorie(m_categorie)),
+                                    QStringLiteral("Abandonner"), QStringLiteral("Revenir"))) {
+        const QSignalBlocker blocage(categorie);
+        categorie->setCurrentIndex(std::max(0, categorie->findData(m_categorie)));
+        return;
+    }
+    chargerSaisons();
 }
 
 void OngletTarifs::ajouterLigneSaison(const Saison &saison, bool datesVides)

@@ -38,6 +38,9 @@ public:
 private:
     // The seasons of the category chosen, as stored.
     void chargerSaisons();
+    void changerDeCategorie();
+    // Every cell of the seasons' table, to tell what was typed since they were read.
+    QStringList textesDesSaisons() const;
     void chargerPrestations();
     void ajouterLigneSaison(const Tarification::Saison &saison, bool datesVides = false);
     void ajouterLignePrestation(const TarifsEtablissement::Prestation &prestation);
@@ -60,6 +63,7 @@ private:
     // The category shown and its seasons as read, what another desk may have changed since.
     QString m_categorie;
     QVector<Tarification::Saison> m_saisons;
+    QStringList m_saisonsChargees;
     // A line of the catalogue each, as read; number 0 for a line not stored yet.
     QVector<TarifsEtablissement::Prestation> m_prestations;
 };

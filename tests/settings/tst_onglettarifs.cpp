@@ -171,6 +171,13 @@ void TestOngletTarifs::saisieRefusee()
     QCOMPARE(BoiteMessage::messagesAffiches(), QStringList(refus));
     QCOMPARE(table->item(ligne, colonne)->text(), texte);
     QCOMPARE(stocke(), avant);
+    if (!saison)
+        return;
+    // Another category chosen: asked first, and "Revenir" keeps what was typed.
+    QTest::keyClick(m_onglet->categorie, Qt::Key_Down);
+    QCOMPARE(BoiteMessage::messagesAffiches().size(), 2);
+    QCOMPARE(m_onglet->categorie->currentText(), QStringLiteral("Chalet"));
+    QCOMPARE(table->item(ligne, colonne)->text(), texte);
 }
 
 void TestOngletTarifs::saisonsChangeesAUnAutrePoste_data()
