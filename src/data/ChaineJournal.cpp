@@ -15,6 +15,10 @@ namespace {
 // The fields as they are stored and read back, whatever the base.
 QString texteNumero(double numero)
 {
+    // A whole number, which every reservation number is, writes the same digits either way;
+    // the integer form is several times quicker over a million rows.
+    if (std::trunc(numero) == numero && std::abs(numero) < 1e15 && !std::signbit(numero))
+        return QString::number(qint64(numero));
     return QString::number(numero, 'g', 17);
 }
 
@@ -115,11 +119,14 @@ Verification verifier(const QSqlDatabase &base)
     while (requete.next()) {
         const QVariant sequence = requete.value(0);
         const QString date = requete.value(2).toString();
-        const QString reservation = QString::number(requete.value(1).toDouble(), 'g', 17);
+        // Only a message names the stay: a million rows are read without writing their numbers.
+        const auto reservation = [&requete] {
+            return QString::number(requete.value(1).toDouble(), 'g', 17);
+        };
         if (sequence.isNull()) {
             resultat.message = QStringLiteral("Une ligne du journal (réservation n° %1, %2) a été "
                                               "ajoutée sans passer par le programme.")
-                                   .arg(reservation, date);
+                                   .arg(reservation(), date);
             return resultat;
         }
         const qint64 numero = sequence.toLongLong();
@@ -135,7 +142,7 @@ Verification verifier(const QSqlDatabase &base)
             resultat.message = QStringLiteral("La ligne n° %1 du journal (réservation n° %2, %3) "
                                               "a été modifiée.")
                                    .arg(numero)
-                                   .arg(reservation, date);
+                                   .arg(reservation(), date);
             return resultat;
         }
         precedente = calculee;
