@@ -511,6 +511,7 @@ QSqlError reservations::enregistrerModification(bool parDessus, bool *changeAill
                                                 const QStringList &champsRemplaces)
 {
     *changeAilleurs = false;
+    m_compteNonSuivi.clear();
     const QSqlDatabase base = m_contexte.BasePlanning();
     TransactionEcriture transaction(base);
     if (transaction.erreur().isValid())
@@ -547,10 +548,9 @@ QSqlError reservations::enregistrerModification(bool parDessus, bool *changeAill
             return erreur;
     }
     // What its account was charged follows the stay's new dates, persons or object.
-    QString sansPrix;
     if (const QSqlError erreur
         = PortageCompte::suivreLeSejour(base, entierSaisi(numreservation->text()),
-                                        ReglagesEtablissement::lire().taxe, sansPrix);
+                                        ReglagesEtablissement::lire().taxe, m_compteNonSuivi);
         erreur.isValid())
         return erreur;
     return transaction.valider();
@@ -639,6 +639,11 @@ void reservations::Modifier_Click()
     }
     if (changeAilleurs && !resoudreLeConflit())
         return;
+    if (!m_compteNonSuivi.isEmpty())
+        BoiteMessage::afficher(this,
+                               QStringLiteral("La réservation est enregistrée, mais son "
+                                              "compte garde les prestations portées : ")
+                                   + m_compteNonSuivi);
     if (m_planning)
         m_planning->fixerDatedepart(SaisieReservation::dateSaisie(datedebut->text()).date());
     if (Appelante *fenetre = appelante()) {

@@ -155,6 +155,9 @@ private:
     Contexte &m_contexte;
     Appelante *m_planning;
     QPointer<QWidget> m_fenetreAppelante;
+    // Why the last save could not bring the carried services into line with the stay (its new
+    // nights have no tariff); empty when it could or had nothing to carry.
+    QString m_compteNonSuivi;
     Appelante *m_appelante = nullptr;
     std::optional<ReservationAffichee> m_ouverte; // the stay as stored when the dialog opened
 };

@@ -833,6 +833,15 @@ void TestReservations::prestationsPorteesPuisFacturees()
                         .arg(numero)),
              1);
     QVERIFY(dialogue && dialogue->isVisible());
+
+    // Moved to nights without a tariff: stored, its account keeps what was carried, and says so.
+    taper(dialogue->datedebut, QStringLiteral("10/07/2036"));
+    taper(dialogue->datefin, QStringLiteral("14/07/2036"));
+    appuyer(dialogue->Modifier);
+    QVERIFY(BoiteMessage::messagesAffiches().last().startsWith(
+        QStringLiteral("La réservation est enregistrée, mais son compte garde les prestations "
+                       "portées : La nuit du 10/07/2036")));
+    QCOMPARE(valeur("select sum(prix) from OPERATIONS where paiement = 'PRE'").toDouble(), -354.0);
 }
 
 void TestReservations::revenirSurUneNouvelle()
