@@ -96,7 +96,8 @@ QString noteDeModification(const ModificationSejour &modification, const QString
 }
 
 QSqlError enregistrerModification(const QSqlDatabase &base, const ModificationSejour &modification,
-                                  const QString &note, bool *changeAilleurs)
+                                  const QString &note, bool *changeAilleurs,
+                                  QString *compteNonSuivi)
 {
     if (changeAilleurs)
         *changeAilleurs = false;
@@ -140,5 +141,7 @@ QSqlError enregistrerModification(const QSqlDatabase &base, const ModificationSe
         base, modification.numero, ReglagesEtablissement::lire().taxe, sansPrix);
     if (compte.isValid())
         return compte;
+    if (compteNonSuivi)
+        *compteNonSuivi = sansPrix;
     return transaction.valider();
 }

@@ -42,6 +42,9 @@ QString noteDeModification(const ModificationSejour &modification, const QString
                            const QString &nomApres, bool annulation = false);
 
 // Stores the change and its note in one transaction, only if the stay still holds what it held
-// (`avant`); otherwise nothing is written and `changeAilleurs` says so.
+// (`avant`); otherwise nothing is written and `changeAilleurs` says so. Services carried into its
+// account follow it in the same transaction; `compteNonSuivi` receives why they could not (its
+// new nights have no tariff), empty when they could.
 QSqlError enregistrerModification(const QSqlDatabase &base, const ModificationSejour &modification,
-                                  const QString &note, bool *changeAilleurs);
+                                  const QString &note, bool *changeAilleurs,
+                                  QString *compteNonSuivi = nullptr);

@@ -933,11 +933,12 @@ bool Form1::enregistrerGeste(const ModificationSejour &modification, bool annula
                                     QStringLiteral("Revenir")))
         return false;
     bool changeAilleurs = false;
+    QString compteNonSuivi;
     erreur = enregistrerModification(base, modification,
                                      noteDeModification(modification,
                                                         nomDeLObjet(modification.objetAvant),
                                                         nomApres, annulation),
-                                     &changeAilleurs);
+                                     &changeAilleurs, &compteNonSuivi);
     if (erreur.isValid()) {
         BoiteMessage::afficher(this,
                                QStringLiteral("Le séjour n'a pas pu être enregistré : ")
@@ -951,6 +952,11 @@ bool Form1::enregistrerGeste(const ModificationSejour &modification, bool annula
                                               "enregistré."));
         return false;
     }
+    if (!compteNonSuivi.isEmpty())
+        BoiteMessage::afficher(this,
+                               QStringLiteral("Le séjour est enregistré, mais son compte "
+                                              "garde les prestations portées : ")
+                                   + compteNonSuivi);
     reservation_encours = modification.numero;
     m_objetAMontrer = modification.objetApres;
     return true;

@@ -1,4 +1,5 @@
 #include "app/Horloge.h"
+#include "app/ReglagesEtablissement.h"
 #include "commun/BaseEssai.h"
 #include "data/AjoutOperation.h"
 #include "data/BaseDeDonnees.h"
@@ -6,6 +7,7 @@
 #include "data/Cloture.h"
 #include "data/DecompteSejour.h"
 #include "data/Facturation.h"
+#include "data/ModificationSejour.h"
 #include "data/PortageCompte.h"
 #include "data/TaxeDuMois.h"
 #include "till/Caisse.h"
@@ -47,6 +49,9 @@ void TestFacturation::init()
     m_etablissement.nom = QStringLiteral("Camping des Pins");
     m_etablissement.taxe.tarifFixe = 88;
     m_etablissement.taxe.majoration = 1000;
+    // The settings a save reads to carry the differences.
+    qputenv("RAZARIVU_DOSSIER", QFile::encodeName(m_base.dossier()));
+    ReglagesEtablissement::ecrire(m_etablissement);
 }
 
 void TestFacturation::cleanup()
@@ -118,21 +123,40 @@ void TestFacturation::unChangementSePorteEnContrePassation()
              .isValid());
     QCOMPARE(ecrites, 0);
 
-    // One night more: what changed is cancelled and charged anew, the rest stays.
-    QVERIFY(m_base.executer(QStringLiteral("UPDATE RESERVATIONS SET DateFin = '2026-07-03 "
-                                           "10:00:00' WHERE NumeroReservation = %1")
-                                .arg(numero)));
-    compte = decompte(numero);
+    // One night more on the planning: what changed is cancelled and charged anew in the same
+    // store, the rest stays.
+    ModificationSejour plusLong;
+    plusLong.numero = qint32(numero);
+    plusLong.genre = ModificationSejour::Genre::Dates;
+    plusLong.objetAvant = plusLong.objetApres = 41;
+    plusLong.arriveeAvant = plusLong.arriveeApres = QDateTime(QDate(2026, 6, 29), QTime(15, 0));
+    plusLong.departAvant = QDateTime(QDate(2026, 7, 2), QTime(10, 0));
+    plusLong.departApres = plusLong.departAvant.addDays(1);
+    bool ailleurs = false;
+    QString nonSuivi;
     QVERIFY(
-        !PortageCompte::porter(m_base.base(), int(numero), compte.lignes, electricite, 0, ecrites)
-             .isValid());
-    QCOMPARE(ecrites, 6);
+        !enregistrerModification(m_base.base(), plusLong, "Note", &ailleurs, &nonSuivi).isValid());
+    QVERIFY(!ailleurs && nonSuivi.isEmpty());
+    compte = decompte(numero);
     QCOMPARE(porte(numero), -compte.total());
+    QCOMPARE(m_base.valeur(QStringLiteral("SELECT count(*) FROM OPERATIONS WHERE paiement = 'PRE'"))
+                 .toInt(),
+             4 + 6);
     QCOMPARE(m_base
                  .valeur(QStringLiteral("SELECT prix FROM OPERATIONS WHERE libelle = "
                                         "'Annulation : Chalet – 1 nuit × 125,00 €'"))
                  .toDouble(),
              125.0);
+
+    // Moved where no season prices it: stored, the account as it was, and why.
+    const qint64 avant = porte(numero);
+    ModificationSejour loin = plusLong;
+    loin.departAvant = plusLong.departApres;
+    loin.arriveeApres = plusLong.arriveeApres.addYears(10);
+    loin.departApres = loin.departAvant.addYears(10);
+    QVERIFY(!enregistrerModification(m_base.base(), loin, "Note", &ailleurs, &nonSuivi).isValid());
+    QVERIFY2(nonSuivi.startsWith("La nuit du 29/06/2036"), qPrintable(nonSuivi));
+    QCOMPARE(porte(numero), avant);
     QVERIFY(ChaineJournal::verifier(m_base.base()).intact);
 }
 
