@@ -294,6 +294,15 @@ QDateTime dateLue(const QString &texte)
     return moment;
 }
 
+QDateTime dateDepuisValeur(const QVariant &valeur)
+{
+    if (valeur.isNull())
+        return QDateTime();
+    if (valeur.metaType().id() == QMetaType::QDateTime)
+        return valeur.toDateTime();
+    return dateLue(valeur.toString());
+}
+
 QDateTime dateAvecBarres(QStringView texte, bool moisDAbord)
 {
     static const QRegularExpression forme(QStringLiteral(

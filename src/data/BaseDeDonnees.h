@@ -44,6 +44,9 @@ QDateTime dateDepuisTexte(const QString &texte);
 // The same reading for readers of many rows: the stored form is read without the general
 // parser and the dates met are remembered, so a result is always the one dateDepuisTexte gives.
 QDateTime dateLue(const QString &texte);
+// A date column's value as a query gives it on either base (text, or a date already): the same
+// reading; Null gives an invalid moment.
+QDateTime dateDepuisValeur(const QVariant &valeur);
 
 // A date written with slashes and an optional "h:nn" or "h:nn:ss": month first as Jet reads
 // it between number signs, or day first as the windows show it. Blanks around are ignored;

@@ -11,17 +11,6 @@
 
 namespace ContratSejour {
 
-namespace {
-
-QDateTime momentDuTexte(const QVariant &valeur)
-{
-    if (valeur.metaType().id() == QMetaType::QDateTime)
-        return valeur.toDateTime();
-    return valeur.isNull() ? QDateTime() : BaseDeDonnees::dateDepuisTexte(valeur.toString());
-}
-
-} // namespace
-
 QString nomFichier(int reservation)
 {
     return QStringLiteral("Contrat-%1.pdf").arg(reservation);
@@ -54,12 +43,12 @@ QSqlError preparer(const QSqlDatabase &base, int reservation, const Etablissemen
     contrat.email = requete.value(2).toString().trimmed();
     contrat.objet
         = requete.value(3).toString() + QStringLiteral(" : ") + requete.value(4).toString();
-    contrat.arrivee = momentDuTexte(requete.value(5));
-    contrat.depart = momentDuTexte(requete.value(6));
+    contrat.arrivee = BaseDeDonnees::dateDepuisValeur(requete.value(5));
+    contrat.depart = BaseDeDonnees::dateDepuisValeur(requete.value(6));
     contrat.adultes = requete.value(7).toInt();
     contrat.enfants = requete.value(8).toInt();
     contrat.arrhes = std::llround(requete.value(9).toDouble() * 100);
-    contrat.datelimite = momentDuTexte(requete.value(10)).date();
+    contrat.datelimite = BaseDeDonnees::dateDepuisValeur(requete.value(10)).date();
     requete.finish();
 
     DecompteSejour::Sejour sejour;

@@ -17,15 +17,6 @@ QString pluriel(int nombre, const QString &singulier, const QString &plurielDuMo
     return QStringLiteral("%1 %2").arg(nombre).arg(nombre > 1 ? plurielDuMot : singulier);
 }
 
-QDate dateDuTexte(const QVariant &valeur)
-{
-    if (valeur.isNull())
-        return QDate();
-    if (valeur.metaType().id() == QMetaType::QDateTime)
-        return valeur.toDateTime().date();
-    return BaseDeDonnees::dateDepuisTexte(valeur.toString()).date();
-}
-
 } // namespace
 
 qint64 Decompte::total() const
@@ -128,8 +119,8 @@ QSqlError lireSejour(const QSqlDatabase &base, int reservation, Sejour &sejour)
             QStringLiteral("La réservation %1 n'est plus dans la base.").arg(reservation),
             QString(), QSqlError::StatementError);
     sejour = Sejour();
-    sejour.arrivee = dateDuTexte(requete.value(0));
-    sejour.depart = dateDuTexte(requete.value(1));
+    sejour.arrivee = BaseDeDonnees::dateDepuisValeur(requete.value(0)).date();
+    sejour.depart = BaseDeDonnees::dateDepuisValeur(requete.value(1)).date();
     sejour.adultes = requete.value(2).toInt();
     sejour.enfants = requete.value(3).toInt();
     sejour.categorie = requete.value(4).toString().trimmed();

@@ -25,15 +25,6 @@ QSqlError erreur(const QString &texte)
     return QSqlError(texte, QString(), QSqlError::StatementError);
 }
 
-QDate dateDuTexte(const QVariant &valeur)
-{
-    if (valeur.isNull())
-        return QDate();
-    if (valeur.metaType().id() == QMetaType::QDateTime)
-        return valeur.toDateTime().date();
-    return BaseDeDonnees::dateDepuisTexte(valeur.toString()).date();
-}
-
 qint64 centimes(const QVariant &valeur)
 {
     return std::llround(valeur.toDouble() * 100);
@@ -65,7 +56,8 @@ QSqlError ajouterVentesEtPaiements(const QSqlDatabase &base, DocumentFacture &do
         if (code == QLatin1String("PRE"))
             continue;
         if (prix > 0) {
-            document.paiements.append({dateDuTexte(requete.value(0)), libelle, prix});
+            document.paiements.append(
+                {BaseDeDonnees::dateDepuisValeur(requete.value(0)).date(), libelle, prix});
         } else {
             const QString article = libelle.section(QStringLiteral("\r\n"), 0, 0);
             const QString nom
@@ -178,7 +170,8 @@ QSqlError lireEmises(const QSqlDatabase &base, int reservation, QVector<Emise> &
         return requete.lastError();
     while (requete.next())
         emises.append({requete.value(0).toString(), requete.value(1).toString(),
-                       requete.value(2).toString(), dateDuTexte(requete.value(3)),
+                       requete.value(2).toString(),
+                       BaseDeDonnees::dateDepuisValeur(requete.value(3)).date(),
                        requete.value(4).toLongLong()});
     return requete.lastError();
 }

@@ -4,9 +4,11 @@
 #include "data/ConflitEcriture.h"
 #include "data/TransactionEcriture.h"
 
+#include "data/BaseDeDonnees.h"
 #include <QCollator>
 #include <QLocale>
 #include <QSet>
+
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -52,11 +54,6 @@ QString cleDeCategorie(const QString &categorie)
 QString texteDate(const QDate &date)
 {
     return date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:00");
-}
-
-QDate dateDuTexte(const QVariant &valeur)
-{
-    return QDate::fromString(valeur.toString().left(10), QStringLiteral("yyyy-MM-dd"));
 }
 
 const QString SelectionPrestations
@@ -224,8 +221,8 @@ QSqlError lireSaisons(const QSqlDatabase &base, const QString &categorie,
     QVector<Saison> lues;
     while (requete.next()) {
         Saison saison;
-        saison.debut = dateDuTexte(requete.value(0));
-        saison.fin = dateDuTexte(requete.value(1));
+        saison.debut = BaseDeDonnees::dateDepuisValeur(requete.value(0)).date();
+        saison.fin = BaseDeDonnees::dateDepuisValeur(requete.value(1)).date();
         saison.prixNuit = requete.value(2).toLongLong();
         saison.personnesIncluses = requete.value(3).toInt();
         saison.supplementAdulte = requete.value(4).toLongLong();

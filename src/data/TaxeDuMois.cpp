@@ -12,15 +12,6 @@ namespace TaxeDuMois {
 
 namespace {
 
-QDate dateDuTexte(const QVariant &valeur)
-{
-    if (valeur.isNull())
-        return QDate();
-    if (valeur.metaType().id() == QMetaType::QDateTime)
-        return valeur.toDateTime().date();
-    return BaseDeDonnees::dateDepuisTexte(valeur.toString()).date();
-}
-
 QString texteDate(const QDate &jour)
 {
     return jour.toString(QStringLiteral("yyyy-MM-dd 00:00:00"));
@@ -85,8 +76,8 @@ QSqlError releve(const QSqlDatabase &base, const QDate &mois, const Etablissemen
         Lu lu;
         lu.ligne.reservation = requete.value(0).toInt();
         lu.ligne.client = requete.value(1).toString();
-        lu.ligne.arrivee = dateDuTexte(requete.value(2));
-        lu.ligne.depart = dateDuTexte(requete.value(3));
+        lu.ligne.arrivee = BaseDeDonnees::dateDepuisValeur(requete.value(2)).date();
+        lu.ligne.depart = BaseDeDonnees::dateDepuisValeur(requete.value(3)).date();
         lu.adultes = requete.value(4).toInt();
         lu.enfants = requete.value(5).toInt();
         lu.categorie = requete.value(6).toString().trimmed();
