@@ -674,12 +674,26 @@ void reservations::supprimer_Click()
         return;
     const QSqlDatabase base = m_contexte.BasePlanning();
     const qint32 numero = entierSaisi(numeroDuTitre());
-    // One transaction: the stay goes with its chosen services, or nothing goes.
-    TransactionEcriture transaction(base);
-    QSqlError erreur = transaction.erreur();
+    QSqlError erreur;
     QVector<Facturation::Emise> emises;
-    if (!erreur.isValid())
-        erreur = Facturation::lireEmises(base, numero, emises);
+    {
+        // One transaction: the stay goes with its chosen services, or nothing goes. It ends
+        // before any message, so that no other desk waits on a box left open.
+        TransactionEcriture transaction(base);
+        erreur = transaction.erreur();
+        if (!erreur.isValid())
+            erreur = Facturation::lireEmises(base, numero, emises);
+        if (!erreur.isValid() && emises.isEmpty()) {
+            Recordset jeu(base, TextesSQL::reservationParNumero(numeroDuTitre()));
+            erreur = jeu.erreur();
+            if (!erreur.isValid() && !jeu.fin())
+                erreur = jeu.supprimer();
+            if (!erreur.isValid())
+                erreur = TarifsEtablissement::ecrireChoix(base, numero, {}, 0);
+            if (!erreur.isValid())
+                erreur = transaction.valider();
+        }
+    }
     if (!erreur.isValid() && !emises.isEmpty()) {
         // An invoice is kept, and so is what it was made for; a number freed would also hand
         // the invoice to the next stay that takes it.
@@ -691,15 +705,6 @@ void reservations::supprimer_Click()
                                    .arg(emises.first().numero));
         return;
     }
-    Recordset jeu(base, TextesSQL::reservationParNumero(numeroDuTitre()));
-    if (!erreur.isValid())
-        erreur = jeu.erreur();
-    if (!erreur.isValid() && !jeu.fin())
-        erreur = jeu.supprimer();
-    if (!erreur.isValid())
-        erreur = TarifsEtablissement::ecrireChoix(base, numero, {}, 0);
-    if (!erreur.isValid())
-        erreur = transaction.valider();
     if (erreur.isValid()) {
         // A stay that is still in the base must not look deleted.
         signalerRefus(QStringLiteral("La réservation n'a pas pu être supprimée"), erreur);
