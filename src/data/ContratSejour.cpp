@@ -35,9 +35,7 @@ QSqlError preparer(const QSqlDatabase &base, int reservation, const Etablissemen
     if (!requete.exec())
         return requete.lastError();
     if (!requete.next())
-        return QSqlError(
-            QStringLiteral("La réservation %1 n'est plus dans la base.").arg(reservation),
-            QString(), QSqlError::StatementError);
+        return DecompteSejour::sejourDisparu(reservation);
     contrat.client = requete.value(0).toString();
     contrat.telephone = requete.value(1).toString();
     contrat.email = requete.value(2).toString().trimmed();

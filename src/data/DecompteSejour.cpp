@@ -104,6 +104,12 @@ Decompte calculer(const Sejour &sejour, const QVector<Tarification::Saison> &sai
     return decompte;
 }
 
+QSqlError sejourDisparu(int reservation)
+{
+    return QSqlError(QStringLiteral("La réservation %1 n'est plus dans la base.").arg(reservation),
+                     QString(), QSqlError::StatementError);
+}
+
 QSqlError lireSejour(const QSqlDatabase &base, int reservation, Sejour &sejour)
 {
     QSqlQuery requete(base);
@@ -115,9 +121,7 @@ QSqlError lireSejour(const QSqlDatabase &base, int reservation, Sejour &sejour)
     if (!requete.exec())
         return requete.lastError();
     if (!requete.next())
-        return QSqlError(
-            QStringLiteral("La réservation %1 n'est plus dans la base.").arg(reservation),
-            QString(), QSqlError::StatementError);
+        return sejourDisparu(reservation);
     sejour = Sejour();
     sejour.arrivee = BaseDeDonnees::dateDepuisValeur(requete.value(0)).date();
     sejour.depart = BaseDeDonnees::dateDepuisValeur(requete.value(1)).date();

@@ -39,6 +39,9 @@ Decompte calculer(const Sejour &sejour, const QVector<Tarification::Saison> &sai
                   const QVector<TarifsEtablissement::Prestation> &catalogue,
                   const Tarification::ReglageTaxe &reglage);
 
+// "La réservation 12 n'est plus dans la base.": a stay read by its number and not found.
+QSqlError sejourDisparu(int reservation);
+
 // The stay `reservation` as stored: its object's category, dates, persons, services and exempt
 // adults. The error says in French when the stay is not in the base.
 QSqlError lireSejour(const QSqlDatabase &base, int reservation, Sejour &sejour);
